@@ -1,0 +1,74 @@
+#include "data/Constantes.h"
+
+#include "store/Database.h"
+
+FilaConstantes::FilaConstantes(store::Database& db)
+{
+    store::Statement st = db.prepare(QStringLiteral("SELECT * FROM constantes LIMIT 1"));
+    if (!st.step())
+        throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));
+    for (int i = 0; i < st.columnCount(); ++i)
+        m_valores.insert(st.columnName(i).toLower(), st.value(i));
+    st.reset();
+}
+
+qint64 FilaConstantes::entero(const QString& campo) const
+{
+    return store::toInteger(m_valores.value(campo.toLower()), campo);
+}
+
+bool FilaConstantes::logico(const QString& campo) const
+{
+    return store::toBoolean(m_valores.value(campo.toLower()), campo);
+}
+
+QString FilaConstantes::texto(const QString& campo) const
+{
+    return m_valores.value(campo.toLower()).toString();
+}
+
+Constantes leerConstantes(store::Database& db)
+{
+    const FilaConstantes fila(db);
+    Constantes c;
+    c.empresa = fila.entero(QStringLiteral("empresa"));
+    c.sabados = fila.logico(QStringLiteral("sabados"));
+    c.domingos = fila.logico(QStringLiteral("domingos"));
+    c.festivos = fila.logico(QStringLiteral("festivos"));
+    c.autocentros = fila.logico(QStringLiteral("autocentros"));
+    c.diasemana = fila.logico(QStringLiteral("diasemana"));
+    c.todostrabajadores = fila.logico(QStringLiteral("todostrabajadores"));
+    c.todoscentros = fila.logico(QStringLiteral("todoscentros"));
+    c.impresora = fila.logico(QStringLiteral("impresora"));
+    c.generarPDF = fila.logico(QStringLiteral("generarPDF"));
+    c.RutaPDF = fila.texto(QStringLiteral("RutaPDF"));
+    c.Multiempresa = fila.logico(QStringLiteral("Multiempresa"));
+    c.Calenxcentros = fila.logico(QStringLiteral("Calenxcentros"));
+    c.VerHoras = fila.logico(QStringLiteral("VerHoras"));
+    c.eOK = fila.logico(QStringLiteral("E-OK"));
+    c.eNombreEnvio = fila.texto(QStringLiteral("e-nombreenvio"));
+    c.eDireccionEnvio = fila.texto(QStringLiteral("e-direccionenvio"));
+    c.eHost = fila.texto(QStringLiteral("e-host"));
+    c.ePuerto = fila.texto(QStringLiteral("e-puerto"));
+    c.eUsuario = fila.texto(QStringLiteral("e-usuario"));
+    c.ePassword = fila.texto(QStringLiteral("e-password"));
+    return c;
+}
+
+void grabarConstantes(store::Database& db, const Constantes& c)
+{
+    store::Transaction tx(db);
+    db.prepare(QStringLiteral(
+                   "UPDATE constantes SET empresa = ?, sabados = ?, domingos = ?, festivos = ?, autocentros = ?, "
+                   "diasemana = ?, todostrabajadores = ?, todoscentros = ?, impresora = ?, generarPDF = ?, "
+                   "Multiempresa = ?, Calenxcentros = ?, VerHoras = ?, \"E-OK\" = ?, RutaPDF = ?, "
+                   "\"e-nombreenvio\" = ?, \"e-direccionenvio\" = ?, \"e-host\" = ?, \"e-puerto\" = ?, "
+                   "\"e-usuario\" = ?, \"e-password\" = ?"))
+        .bindAll(c.empresa, c.sabados, c.domingos, c.festivos, c.autocentros, c.diasemana, c.todostrabajadores,
+                 c.todoscentros, c.impresora, c.generarPDF, c.Multiempresa, c.Calenxcentros, c.VerHoras, c.eOK,
+                 c.RutaPDF, c.eNombreEnvio, c.eDireccionEnvio, c.eHost, c.ePuerto, c.eUsuario, c.ePassword)
+        .run();
+    if (db.changes() == 0)
+        throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));
+    tx.commit();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+namespace store {
+class Database;
+}
+
+// The single settings row, typed.
+struct Constantes
+{
+    qint64 empresa = 0;
+    bool sabados = false;
+    bool domingos = false;
+    bool festivos = false;
+    bool autocentros = false;
+    bool diasemana = false;
+    bool todostrabajadores = false;
+    bool todoscentros = false;
+    bool impresora = false;
+    bool generarPDF = false;
+    bool Multiempresa = false;
+    bool Calenxcentros = false;
+    bool VerHoras = false;
+    bool eOK = false;
+    QString RutaPDF;
+    QString eNombreEnvio;
+    QString eDireccionEnvio;
+    QString eHost;
+    QString ePuerto;
+    QString eUsuario;
+    QString ePassword;
+};
+
+// The settings row as stored, read once; fields by name without regard to case. Reading an empty
+// field as integer or boolean throws store::ConversionError, so a load stops at that field.
+class FilaConstantes
+{
+public:
+    explicit FilaConstantes(store::Database& db);
+    qint64 entero(const QString& campo) const;
+    bool logico(const QString& campo) const;
+    QString texto(const QString& campo) const;
+
+private:
+    QVariantMap m_valores; // keys in lower case
+};
+
+// Reads every field in the row's order; throws at the first empty boolean or integer.
+Constantes leerConstantes(store::Database& db);
+// Writes the whole row back (the settings screen).
+void grabarConstantes(store::Database& db, const Constantes& c);

@@ -1,0 +1,63 @@
+#include "data/TMD.h"
+
+#include "data/Schema.h"
+#include "store/Database.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+TMD* MD = nullptr;
+
+TMD::TMD(const QString& rutaBaseDatos) : m_ruta(rutaBaseDatos), m_db(std::make_unique<store::Database>(rutaBaseDatos))
+{
+}
+
+TMD::~TMD() = default;
+
+QString TMD::rutaPorDefecto()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quorvel.abs"));
+}
+
+store::Database& TMD::Quorvel()
+{
+    if (m_abierta)
+        return *m_db;
+    if (QFileInfo::exists(m_ruta)) {
+        m_db->open();
+        if (m_db->userVersion() < 1)
+            throw store::StoreError(QStringLiteral("file is not a Quorvel database"));
+    } else {
+        const QString rutaPdf = QFileInfo(m_ruta).absoluteDir().filePath(QStringLiteral("PDF"));
+        schema::createDatabase(*m_db, rutaPdf);
+    }
+    m_abierta = true;
+    return *m_db;
+}
+
+bool TMD::caracteresValidos(const QString& text)
+{
+    for (const QChar c : text) {
+        const bool ok = c == u'-' || c == u'.' || c == u'_' || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
+                        (c >= u'a' && c <= u'z');
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool TMD::emailValido(const QString& address)
+{
+    const qsizetype at = address.indexOf(u'@');
+    if (at < 0)
+        return false;
+    if (address.contains(QStringLiteral("..")))
+        return false;
+    const QString local = address.left(at);
+    const QString domain = address.mid(at + 1);
+    if (domain.size() < 4 || !domain.contains(u'.') || domain.startsWith(u'.') || domain.endsWith(u'.') ||
+        domain.at(domain.size() - 2) == u'.')
+        return false;
+    return caracteresValidos(local) && caracteresValidos(domain);
+}

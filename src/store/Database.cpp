@@ -1,0 +1,327 @@
+#include "store/Database.h"
+
+#include "store/Key.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 15000;
+
+QString errorText(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+} // namespace
+
+qint64 toInteger(const QVariant& value, const QString& field)
+{
+    if (value.isNull())
+        throw ConversionError(
+            QStringLiteral("El campo '%1' está vacío y no se puede leer como número entero").arg(field));
+    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double)
+        return value.toLongLong();
+    bool ok = false;
+    const qint64 number = value.toString().trimmed().toLongLong(&ok);
+    if (!ok)
+        throw ConversionError(
+            QStringLiteral("'%1' no es un valor entero válido (campo '%2')").arg(value.toString(), field));
+    return number;
+}
+
+bool toBoolean(const QVariant& value, const QString& field)
+{
+    if (value.isNull())
+        throw ConversionError(
+            QStringLiteral("El campo '%1' está vacío y no se puede leer como valor lógico").arg(field));
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        if (text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (text.compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return toInteger(value, field) != 0;
+}
+
+Database::Database(QString path) : m_path(std::move(path)) {}
+
+Database::~Database()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Database::open()
+{
+    if (!m_db)
+        openHandle(true);
+}
+
+void Database::create()
+{
+    if (!m_db)
+        openHandle(false);
+}
+
+void Database::openHandle(bool mustExist)
+{
+    const QByteArray file = QFileInfo(m_path).absoluteFilePath().toUtf8();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (!mustExist)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray key = databaseKey();
+        rc = sqlite3_key(db, key.constData(), key.size());
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // A wrong key only shows at the first real read.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = errorText(db);
+        sqlite3_close_v2(db);
+        throw StoreError(message);
+    }
+    m_db = db;
+}
+
+sqlite3* Database::handle()
+{
+    open();
+    return m_db;
+}
+
+Statement Database::prepare(const QString& sql)
+{
+    return Statement(*this, sql);
+}
+
+void Database::exec(const QString& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : errorText(m_db);
+        sqlite3_free(error);
+        throw StoreError(message);
+    }
+}
+
+qint64 Database::lastInsertId()
+{
+    return sqlite3_last_insert_rowid(handle());
+}
+
+int Database::changes()
+{
+    return sqlite3_changes(handle());
+}
+
+int Database::userVersion()
+{
+    Statement st = prepare(QStringLiteral("PRAGMA user_version"));
+    return st.step() ? int(st.integer(0)) : 0;
+}
+
+Statement::Statement(Database& db, const QString& sql) : m_db(&db)
+{
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), text.constData(), text.size() + 1, &m_stmt, nullptr) != SQLITE_OK)
+        fail();
+}
+
+Statement::~Statement()
+{
+    if (m_stmt)
+        sqlite3_finalize(m_stmt);
+}
+
+Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt)
+{
+    other.m_stmt = nullptr;
+}
+
+void Statement::fail() const
+{
+    throw StoreError(errorText(m_db->handle()));
+}
+
+Statement& Statement::bind(int index, const QVariant& value)
+{
+    int rc = SQLITE_OK;
+    if (value.isNull() || !value.isValid()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QDate: {
+            const QByteArray iso = value.toDate().toString(Qt::ISODate).toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, iso.constData(), iso.size(), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        fail();
+    return *this;
+}
+
+Statement& Statement::bind(const QString& name, const QVariant& value)
+{
+    const int index = sqlite3_bind_parameter_index(m_stmt, name.toUtf8().constData());
+    if (index == 0)
+        throw StoreError(QStringLiteral("no such parameter: %1").arg(name));
+    return bind(index, value);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE) {
+        // Releases the read lock at once so that other copies can write.
+        sqlite3_reset(m_stmt);
+        return false;
+    }
+    const QString message = errorText(m_db->handle());
+    sqlite3_reset(m_stmt);
+    throw StoreError(message);
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+    reset();
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, index));
+}
+
+int Statement::columnIndex(const QString& name) const
+{
+    const int count = columnCount();
+    for (int i = 0; i < count; ++i) {
+        if (columnName(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int Statement::column(const QString& name) const
+{
+    const int index = columnIndex(name);
+    if (index < 0)
+        throw StoreError(QStringLiteral("no such column: %1").arg(name));
+    return index;
+}
+
+bool Statement::isNull(int index) const
+{
+    return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
+QString Statement::text(int index) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
+    return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, index)) : QString();
+}
+
+qint64 Statement::integer(int index) const
+{
+    return toInteger(value(index), columnName(index));
+}
+
+bool Statement::boolean(int index) const
+{
+    return toBoolean(value(index), columnName(index));
+}
+
+QDate Statement::date(int index) const
+{
+    if (isNull(index))
+        return {};
+    return QDate::fromString(text(index).left(10), Qt::ISODate);
+}
+
+QVariant Statement::value(int index) const
+{
+    switch (sqlite3_column_type(m_stmt, index)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_stmt, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, index));
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, index)),
+                          sqlite3_column_bytes(m_stmt, index));
+    default:
+        return text(index);
+    }
+}
+
+Transaction::Transaction(Database& db) : m_db(db)
+{
+    m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+        } catch (const StoreError&) {
+            // Already rolled back by the store after a failed statement.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.exec(QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+} // namespace store

@@ -1,0 +1,10 @@
+#include "store/Key.h"
+
+namespace store {
+
+QByteArray databaseKey()
+{
+    return QByteArrayLiteral("Qv1902");
+}
+
+} // namespace store
