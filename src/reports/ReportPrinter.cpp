@@ -1,0 +1,65 @@
+#include "reports/ReportPrinter.h"
+
+#include "reports/ReportPainter.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace reports {
+
+namespace {
+
+// Honours a page range chosen in a print dialog.
+PageRange rangeOf(const QPrinter& printer)
+{
+    if (printer.printRange() != QPrinter::PageRange)
+        return {};
+    return {printer.fromPage(), printer.toPage()};
+}
+
+} // namespace
+
+bool printReport(Report& report)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return false;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(report.title);
+    paintReport(report, printer);
+    return true;
+}
+
+void previewReport(Report& report, QWidget* parent)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(report.title);
+    printer.setPageLayout(report.pageLayout);
+
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(report.title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        // Exceptions must not cross Qt's signal delivery; the user sees why instead.
+        try {
+            paintReport(report, *target, rangeOf(*target));
+        } catch (const ReportError& e) {
+            QMessageBox::warning(&dialog, report.title, e.message());
+        } catch (const std::exception& e) {
+            QMessageBox::warning(&dialog, report.title, QString::fromLocal8Bit(e.what()));
+        }
+    });
+    // Page width reads best on screen. The dialog's own action also keeps its toolbar in step; the widget
+    // is the fallback should a Qt version name the action differently.
+    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
+    else if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+        view->fitToWidth();
+    dialog.exec();
+}
+
+} // namespace reports
