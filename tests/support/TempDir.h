@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QtPrint.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 

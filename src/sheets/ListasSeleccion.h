@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+namespace store {
+class Database;
+}
+
+// The entries of the main window's selection lists; the code or id is always the entry's first token.
+
+// Company names in query order; `ids` receives the id at each position.
+QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids = nullptr);
+// "codcentro - nomcentro" of a company's centres, ordered by code.
+QStringList entradasCentros(store::Database& db, qint64 idempresa);
+// "id - nomtrabajador" of a centre's workers, ordered by name.
+QStringList entradasTrabajadores(store::Database& db, const QString& codcentro);

@@ -1,0 +1,264 @@
+#include "sheets/Lote.h"
+
+#include "data/Constantes.h"
+#include "data/TMD.h"
+#include "reports/Report.h"
+#include "sheets/ListasSeleccion.h"
+#include "sheets/SalidaHojas.h"
+#include "store/Database.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+#include <optional>
+
+const QString kAyudaLote = QStringLiteral(
+    "Uso: quorvel-lote (--empresa ID | --centro CÓDIGO) --mes AAAAMM [opciones]\n"
+    "\n"
+    "Genera las hojas de registro horario en PDF, un fichero por centro, igual que la opción\n"
+    "\"Generar PDF\" de Quorvel: borra antes los ficheros Quorvel_*.pdf de la carpeta.\n"
+    "\n"
+    "  --empresa ID          todos los centros de la empresa con ese número\n"
+    "  --centro CÓDIGO       un solo centro (código de centro, por ejemplo 0102)\n"
+    "  --mes AAAAMM          mes de las hojas (por ejemplo 201905)\n"
+    "  --hasta AAAAMM        último mes, si son varios (no anterior a --mes)\n"
+    "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
+    "  --carpeta DIR         carpeta de los PDF (por defecto la de la configuración)\n"
+    "  --sabados si|no       sombrear los sábados\n"
+    "  --domingos si|no      sombrear los domingos\n"
+    "  --festivos si|no      sombrear los festivos del calendario\n"
+    "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
+    "  --diasemana si|no     imprimir la letra del día de la semana\n"
+    "  --help                muestra esta ayuda\n"
+    "\n"
+    "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
+    "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
+    "incorrectos, 3 base de datos, empresa o centro no disponibles.\n");
+
+namespace {
+
+enum Salida
+{
+    Correcto = 0,
+    Fallo = 1,
+    Argumentos = 2,
+    NoDisponible = 3
+};
+
+const QStringList kConValor = {QStringLiteral("empresa"),  QStringLiteral("centro"),      QStringLiteral("mes"),
+                               QStringLiteral("hasta"),    QStringLiteral("base"),        QStringLiteral("carpeta"),
+                               QStringLiteral("sabados"),  QStringLiteral("domingos"),    QStringLiteral("festivos"),
+                               QStringLiteral("autocentros"), QStringLiteral("diasemana")};
+
+class ErrorArgumentos
+{
+public:
+    QString texto;
+};
+
+std::optional<bool> siNo(const QHash<QString, QString>& opciones, const QString& nombre)
+{
+    if (!opciones.contains(nombre))
+        return std::nullopt;
+    const QString valor = opciones.value(nombre).toLower();
+    if (valor == QStringLiteral("si") || valor == QStringLiteral("sí"))
+        return true;
+    if (valor == QStringLiteral("no"))
+        return false;
+    throw ErrorArgumentos{QStringLiteral("El valor de --%1 debe ser «si» o «no», no «%2».").arg(nombre, valor)};
+}
+
+QDate mes(const QString& texto, const QString& nombre)
+{
+    const QDate fecha = QDate::fromString(texto + QStringLiteral("01"), QStringLiteral("yyyyMMdd"));
+    if (texto.size() != 6 || !fecha.isValid())
+        throw ErrorArgumentos{QStringLiteral("El mes de --%1 debe tener la forma AAAAMM (por ejemplo 201905), no «%2».")
+                                  .arg(nombre, texto)};
+    return fecha;
+}
+
+QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
+{
+    QHash<QString, QString> opciones;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        QString arg = argumentos.at(i);
+        if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h") || arg == QStringLiteral("--ayuda")) {
+            opciones.insert(QStringLiteral("help"), QString());
+            continue;
+        }
+        if (!arg.startsWith(QStringLiteral("--")))
+            throw ErrorArgumentos{QStringLiteral("Argumento no reconocido: «%1».").arg(arg)};
+        arg.remove(0, 2);
+        QString valor;
+        const qsizetype igual = arg.indexOf(u'=');
+        if (igual >= 0) {
+            valor = arg.mid(igual + 1);
+            arg.truncate(igual);
+        } else if (kConValor.contains(arg)) {
+            if (i + 1 >= argumentos.size())
+                throw ErrorArgumentos{QStringLiteral("Falta el valor de --%1.").arg(arg)};
+            valor = argumentos.at(++i);
+        }
+        if (!kConValor.contains(arg))
+            throw ErrorArgumentos{QStringLiteral("Opción desconocida: --%1.").arg(arg)};
+        if (opciones.contains(arg))
+            throw ErrorArgumentos{QStringLiteral("La opción --%1 aparece dos veces.").arg(arg)};
+        opciones.insert(arg, valor);
+    }
+    return opciones;
+}
+
+// Whoever runs the batch reads the messages on the terminal; the run never waits for an answer.
+class InteraccionLote : public InteraccionSalida
+{
+public:
+    InteraccionLote(store::Database& db, const QStringList& centros, QTextStream& errores)
+        : m_db(db), m_centros(centros), m_errores(errores)
+    {
+    }
+    void mensaje(const QString& texto) override { m_errores << texto << Qt::endl; }
+    QStringList seleccionarCentro(int posicion) override
+    {
+        const QString codigo = m_centros.value(posicion).section(u' ', 0, 0);
+        return entradasTrabajadores(m_db, codigo);
+    }
+    bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
+
+private:
+    store::Database& m_db;
+    QStringList m_centros;
+    QTextStream& m_errores;
+};
+
+} // namespace
+
+int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
+                 QTextStream& errores)
+{
+    QHash<QString, QString> opciones;
+    PeticionSalida peticion;
+    std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
+    try {
+        opciones = leerArgumentos(argumentos);
+        if (opciones.contains(QStringLiteral("help"))) {
+            salida << kAyudaLote;
+            return Correcto;
+        }
+        const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));
+        const bool porCentro = opciones.contains(QStringLiteral("centro"));
+        if (porEmpresa == porCentro)
+            throw ErrorArgumentos{QStringLiteral("Indique --empresa o --centro (uno de los dos).")};
+        if (!opciones.contains(QStringLiteral("mes")))
+            throw ErrorArgumentos{QStringLiteral("Indique el mes con --mes AAAAMM.")};
+        peticion.mesInicio = mes(opciones.value(QStringLiteral("mes")), QStringLiteral("mes"));
+        peticion.mesFin = opciones.contains(QStringLiteral("hasta"))
+                              ? mes(opciones.value(QStringLiteral("hasta")), QStringLiteral("hasta"))
+                              : peticion.mesInicio;
+        if (peticion.mesFin < peticion.mesInicio)
+            throw ErrorArgumentos{QStringLiteral("El mes de --hasta no puede ser anterior al de --mes.")};
+        sabados = siNo(opciones, QStringLiteral("sabados"));
+        domingos = siNo(opciones, QStringLiteral("domingos"));
+        festivos = siNo(opciones, QStringLiteral("festivos"));
+        autocentros = siNo(opciones, QStringLiteral("autocentros"));
+        diasemana = siNo(opciones, QStringLiteral("diasemana"));
+        if (porEmpresa) {
+            bool ok = false;
+            opciones.value(QStringLiteral("empresa")).toLongLong(&ok);
+            if (!ok)
+                throw ErrorArgumentos{QStringLiteral("El número de empresa de --empresa debe ser un número entero, "
+                                                     "no «%1».")
+                                          .arg(opciones.value(QStringLiteral("empresa")))};
+        }
+    } catch (const ErrorArgumentos& e) {
+        errores << e.texto << Qt::endl << QStringLiteral("Use --help para ver las opciones.") << Qt::endl;
+        return Argumentos;
+    }
+
+    const QString base = opciones.value(QStringLiteral("base"), baseDefecto);
+    if (!QFileInfo::exists(base)) {
+        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+        return NoDisponible;
+    }
+    TMD md(base);
+    try {
+        md.Quorvel();
+    } catch (const store::StoreError& e) {
+        errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
+        return NoDisponible;
+    }
+    try {
+        store::Database& db = md.Quorvel();
+        Constantes c;
+        try {
+            c = leerConstantes(db);
+        } catch (const store::ConversionError& e) {
+            errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
+                    << Qt::endl;
+            return NoDisponible;
+        }
+
+        qint64 idempresa = 0;
+        QString codcentro;
+        if (opciones.contains(QStringLiteral("empresa"))) {
+            idempresa = opciones.value(QStringLiteral("empresa")).toLongLong();
+            QList<qint64> ids;
+            entradasEmpresas(db, &ids);
+            if (!ids.contains(idempresa)) {
+                errores << QStringLiteral("No existe la empresa %1.").arg(idempresa) << Qt::endl;
+                return NoDisponible;
+            }
+        } else {
+            codcentro = opciones.value(QStringLiteral("centro")).trimmed();
+            store::Statement st =
+                db.prepare(QStringLiteral("SELECT idempresa FROM centros WHERE codcentro = ? ORDER BY id"));
+            st.bind(1, codcentro);
+            if (!st.step()) {
+                errores << QStringLiteral("No existe el centro %1.").arg(codcentro) << Qt::endl;
+                return NoDisponible;
+            }
+            idempresa = st.isNull(0) ? 0 : st.integer(0);
+            st.reset();
+        }
+
+        peticion.centros = entradasCentros(db, idempresa);
+        peticion.todosCentros = codcentro.isEmpty();
+        if (!peticion.todosCentros) {
+            peticion.centroSeleccionado = -1;
+            for (int i = 0; i < peticion.centros.size(); ++i) {
+                if (peticion.centros.at(i).section(u' ', 0, 0) == codcentro)
+                    peticion.centroSeleccionado = i;
+            }
+            peticion.trabajadores = entradasTrabajadores(db, codcentro);
+            peticion.trabajadorSeleccionado = peticion.trabajadores.isEmpty() ? -1 : 0;
+        }
+        peticion.todosTrabajadores = true;
+        peticion.opciones.sabados = sabados.value_or(c.sabados);
+        peticion.opciones.domingos = domingos.value_or(c.domingos);
+        peticion.opciones.festivos = festivos.value_or(c.festivos);
+        peticion.opciones.autocentros = autocentros.value_or(c.autocentros);
+        peticion.opciones.diaSemana = diasemana.value_or(c.diasemana);
+        peticion.opciones.verHoras = c.VerHoras;
+        peticion.modo = ModoSalida::Pdf;
+        peticion.rutaPdf = opciones.value(QStringLiteral("carpeta"), c.RutaPDF);
+
+        InteraccionLote interaccion(db, peticion.centros, errores);
+        const ResultadoSalida r = GenerarFicheroImprimir(db, peticion, interaccion);
+        // The closing hint is for the window's log panel; the terminal gets the lines themselves.
+        for (const QString& linea : r.log) {
+            if (linea != kCierreLog)
+                salida << linea << Qt::endl;
+        }
+        for (const QString& fichero : r.ficheros)
+            salida << QStringLiteral("PDF: ") << fichero << Qt::endl;
+        return r.estado == ResultadoSalida::Estado::Terminada ? Correcto : Fallo;
+    } catch (const store::StoreError& e) {
+        errores << QStringLiteral("Error de la base de datos: %1").arg(e.message()) << Qt::endl;
+        return Fallo;
+    } catch (const store::ConversionError& e) {
+        errores << e.message() << Qt::endl;
+        return Fallo;
+    } catch (const reports::ReportError& e) {
+        errores << e.message() << Qt::endl;
+        return Fallo;
+    }
+}

@@ -1,0 +1,171 @@
+#include "sheets/SalidaHojas.h"
+
+#include "reports/PdfExport.h"
+#include "sheets/Listado.h"
+#include "sheets/TFormImpHojaDef.h"
+#include "shell/TextHelpers.h"
+#include "store/Database.h"
+
+#include <QDir>
+#include <QFile>
+
+const QString kTextoSinTrabajadores = QStringLiteral("No hay trabajadores en este centro");
+const QString kTextoInterrumpido = QStringLiteral("Se ha interrumpido el proceso de impresión");
+const QString kTextoSinCarpeta =
+    QStringLiteral("No se ha indicado la carpeta de los ficheros PDF en la configuración (Ruta ficheros PDF). "
+                   "Indíquela antes de generar los PDF.");
+const QString kSeparadorLog = QString(34, u'-');
+const QString kCierreLog = QStringLiteral("Para cerrar doble-click o (Intro)");
+
+namespace {
+
+const QString kBlanco = QStringLiteral("blanco");
+
+QString primerToken(const QString& entrada)
+{
+    return ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
+}
+
+bool sinCarpetaPdf(const PeticionSalida& p)
+{
+    return p.modo == ModoSalida::Pdf && p.rutaPdf.trimmed().isEmpty();
+}
+
+// An empty folder setting would otherwise point at the current folder: its files are not ours to delete.
+void prepararCarpeta(const PeticionSalida& p)
+{
+    if (!p.rutaPdf.trimmed().isEmpty())
+        CreaCarpetayBorraArchivos(p.rutaPdf);
+}
+
+} // namespace
+
+QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin)
+{
+    QString nombre = QStringLiteral("Quorvel_") + codcentro + QLatin1Char('_') + codigoMes(mesInicio);
+    if (codcentro != kBlanco && codigoMes(mesFin) != codigoMes(mesInicio))
+        nombre += QLatin1Char('-') + codigoMes(mesFin);
+    return nombre + QStringLiteral(".pdf");
+}
+
+void CreaCarpetayBorraArchivos(const QString& ruta)
+{
+    QDir carpeta(ruta);
+    if (!carpeta.exists())
+        QDir().mkdir(ruta);
+    const QStringList nuestros =
+        carpeta.entryList({QStringLiteral("Quorvel_*.pdf")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& nombre : nuestros)
+        QFile::remove(carpeta.filePath(nombre));
+}
+
+QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
+                        InteraccionSalida& interaccion)
+{
+    TFormImpHojaDef hoja(db, peticion.opciones.verHoras,
+                         [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
+    hoja.DiaSemana = peticion.opciones.diaSemana;
+    if (codigo != kBlanco && peticion.opciones.autocentros) {
+        hoja.CalendarioCentro = true;
+    } else {
+        hoja.SombSabados = peticion.opciones.sabados;
+        hoja.SombDomingos = peticion.opciones.domingos;
+        hoja.SombFestivos = peticion.opciones.festivos;
+    }
+    hoja.AbrirFicheros();
+    if (hoja.vacio())
+        return {};
+    if (peticion.modo != ModoSalida::Pdf) {
+        interaccion.imprimir(hoja, peticion.modo);
+        return {};
+    }
+    const QString fichero = QDir(peticion.rutaPdf).filePath(nombrePdf(codigo, peticion.mesInicio, peticion.mesFin));
+    reports::exportPdf(hoja.QRImpHojaDef(), fichero);
+    return fichero;
+}
+
+ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
+                                       InteraccionSalida& interaccion)
+{
+    ResultadoSalida resultado;
+    if (peticion.trabajadores.isEmpty() && !peticion.todosCentros) {
+        interaccion.mensaje(kTextoSinTrabajadores);
+        return resultado;
+    }
+    if (sinCarpetaPdf(peticion)) {
+        interaccion.mensaje(kTextoSinCarpeta);
+        return resultado;
+    }
+    prepararCarpeta(peticion);
+
+    EntradaListado entrada;
+    entrada.mesInicio = peticion.mesInicio;
+    entrada.mesFin = peticion.mesFin;
+    entrada.todosCentros = peticion.todosCentros;
+    entrada.todosTrabajadores = peticion.todosTrabajadores;
+    entrada.interrumpir = [&interaccion] { return interaccion.interrumpir(); };
+    entrada.mensaje = [&interaccion](const QString& texto) { interaccion.mensaje(texto); };
+    const auto imprimirCentro = [&](const QString& codigo) {
+        GrabarListado(db, codigo, entrada);
+        const QString fichero = ImprimirListado(db, codigo, peticion, interaccion);
+        if (!fichero.isEmpty())
+            resultado.ficheros << fichero;
+    };
+
+    if (peticion.todosCentros) {
+        const int total = int(peticion.centros.size());
+        for (int i = 0; i < total && !interaccion.interrumpir(); ++i) {
+            VaciarListado(db);
+            const QString codigo = primerToken(peticion.centros.at(i));
+            interaccion.progreso(i, total, codigo);
+            entrada.trabajadores = interaccion.seleccionarCentro(i);
+            entrada.seleccionado = entrada.trabajadores.isEmpty() ? -1 : 0;
+            if (entrada.trabajadores.isEmpty())
+                resultado.log << QStringLiteral("Centro: ") + codigo + QStringLiteral("  no tiene trabajadores");
+            else
+                imprimirCentro(codigo);
+        }
+        interaccion.progreso(total, total, QString());
+    } else {
+        VaciarListado(db);
+        const QString codigo = primerToken(peticion.centros.value(peticion.centroSeleccionado));
+        entrada.trabajadores = peticion.trabajadores;
+        entrada.seleccionado = peticion.trabajadorSeleccionado;
+        entrada.textoTrabajador = peticion.textoTrabajador;
+        interaccion.progreso(0, 1, codigo);
+        imprimirCentro(codigo);
+        interaccion.progreso(1, 1, QString());
+    }
+
+    if (interaccion.interrumpir()) {
+        interaccion.mensaje(kTextoInterrumpido);
+        resultado.estado = ResultadoSalida::Estado::Interrumpida;
+    } else {
+        resultado.estado = ResultadoSalida::Estado::Terminada;
+        resultado.correoHabilitado = peticion.modo == ModoSalida::Pdf;
+    }
+    if (!resultado.log.isEmpty())
+        resultado.log << kSeparadorLog << kCierreLog;
+    resultado.abrirCarpeta = peticion.modo == ModoSalida::Pdf;
+    return resultado;
+}
+
+ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, InteraccionSalida& interaccion)
+{
+    ResultadoSalida resultado;
+    if (sinCarpetaPdf(peticion)) {
+        interaccion.mensaje(kTextoSinCarpeta);
+        return resultado;
+    }
+    prepararCarpeta(peticion);
+    VaciarListado(db);
+    FilaListado plantilla;
+    plantilla.mes = codigoMes(peticion.mesInicio);
+    grabarFilaListado(db, plantilla);
+    const QString fichero = ImprimirListado(db, kBlanco, peticion, interaccion);
+    if (!fichero.isEmpty())
+        resultado.ficheros << fichero;
+    resultado.estado = ResultadoSalida::Estado::Terminada;
+    resultado.abrirCarpeta = peticion.modo == ModoSalida::Pdf;
+    return resultado;
+}

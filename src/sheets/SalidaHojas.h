@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace store {
+class Database;
+}
+class TFormImpHojaDef;
+
+enum class ModoSalida
+{
+    Pdf,
+    Impresora,
+    Previsualizar
+};
+
+// The window's shading and sheet options at the moment of the run.
+struct OpcionesHoja
+{
+    bool sabados = false;     // CKSSabados
+    bool domingos = false;    // CKSDomingos
+    bool festivos = false;    // CKSFestivos
+    bool autocentros = false; // CKSautocentros: each centre's own calendar and flags
+    bool diaSemana = false;   // CKDiaSemana
+    bool verHoras = true;     // MD.VerHoras
+};
+
+// What a run asks of whoever drives it: the main window, or the batch tool.
+class InteraccionSalida
+{
+public:
+    virtual ~InteraccionSalida() = default;
+    virtual void mensaje(const QString& texto) = 0;
+    // The stop request, polled before each centre, worker and month.
+    virtual bool interrumpir() { return false; }
+    // Selects centre position `posicion` and runs the centre-change reaction; returns the reloaded worker entries.
+    virtual QStringList seleccionarCentro(int posicion) = 0;
+    // Printer or preview of a prepared report (PDF is written by the run itself). Returns false when nothing
+    // could be printed (no printer).
+    virtual bool imprimir(TFormImpHojaDef& hoja, ModoSalida modo) = 0;
+    virtual void progreso(int hechos, int total, const QString& codcentro)
+    {
+        Q_UNUSED(hechos);
+        Q_UNUSED(total);
+        Q_UNUSED(codcentro);
+    }
+};
+
+struct PeticionSalida
+{
+    QStringList centros;          // centre entries "codcentro - nombre"
+    int centroSeleccionado = -1;
+    bool todosCentros = false;
+    QStringList trabajadores;     // worker entries of the selected centre
+    int trabajadorSeleccionado = -1;
+    QString textoTrabajador;
+    bool todosTrabajadores = false;
+    QDate mesInicio;
+    QDate mesFin;
+    OpcionesHoja opciones;
+    ModoSalida modo = ModoSalida::Pdf;
+    QString rutaPdf;
+};
+
+struct ResultadoSalida
+{
+    enum class Estado
+    {
+        Rechazada,   // refused with a message, nothing touched
+        Interrumpida,
+        Terminada
+    };
+    Estado estado = Estado::Rechazada;
+    std::optional<bool> correoHabilitado; // the two mail actions; nullopt leaves them as they are
+    QStringList log;                      // with the separator and the hint when not empty
+    QStringList ficheros;                 // PDF files written
+    bool abrirCarpeta = false;            // open the PDF folder in the desktop shell
+};
+
+extern const QString kTextoSinTrabajadores;  // "No hay trabajadores en este centro"
+extern const QString kTextoInterrumpido;     // "Se ha interrumpido el proceso de impresión"
+extern const QString kTextoSinCarpeta;       // PDF run without a folder in the settings
+extern const QString kSeparadorLog;
+extern const QString kCierreLog;
+
+// "Quorvel_<codcentro>_<yyyymm>[-<yyyymm>].pdf"; the template passes "blanco" and never gets the end month.
+QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin);
+// Creates the folder (one level) and deletes only the Quorvel_*.pdf files in it.
+void CreaCarpetayBorraArchivos(const QString& ruta);
+
+// The run of "Generar/Imprimir ficheros". Errors of the store or an unwritable PDF throw; the run ends there.
+ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
+                                       InteraccionSalida& interaccion);
+// Prints or exports the current content of Listado for a centre code or "blanco"; returns the PDF written.
+QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
+                        InteraccionSalida& interaccion);
+// The blank template of the start month, on the base calendar.
+ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, InteraccionSalida& interaccion);

@@ -1,0 +1,209 @@
+#include "data/TMD.h"
+#include "reports/Report.h"
+#include "sheets/Listado.h"
+#include "sheets/SalidaHojas.h"
+#include "store/Database.h"
+#include "support/Fixture.h"
+#include "support/Poppler.h"
+#include "support/SalidaPruebas.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SalidaTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { e = fixture::crearEjemplo(db()); }
+    store::Database& db() { return md.Quorvel(); }
+
+    // One centre of company 1, every worker, May 2019, PDF.
+    PeticionSalida peticion(const fixture::Centro& centro)
+    {
+        PeticionSalida p;
+        p.centros = in.centrosDe(e.empresa1);
+        in.centros = p.centros;
+        p.centroSeleccionado = int(p.centros.indexOf(QRegularExpression(QStringLiteral("%1 .*").arg(centro.codcentro))));
+        p.trabajadores = in.trabajadoresDe(centro.codcentro);
+        p.trabajadorSeleccionado = p.trabajadores.isEmpty() ? -1 : 0;
+        p.todosTrabajadores = true;
+        p.mesInicio = p.mesFin = QDate(2019, 5, 1);
+        p.opciones = {true, true, true, false, false, true};
+        p.rutaPdf = carpeta();
+        return p;
+    }
+
+    QString carpeta() const { return dir.file(QStringLiteral("PDF")); }
+    QStringList ficheros() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
+
+    TempDir dir;
+    TMD md{dir.file(QStringLiteral("Quorvel.abs"))};
+    fixture::Ejemplo e;
+    InteraccionPruebas in{md.Quorvel()};
+};
+
+TEST_F(SalidaTest, FileNamesForOneMonthAndARange)
+{
+    EXPECT_EQ(nombrePdf(QStringLiteral("0102"), QDate(2019, 5, 1), QDate(2019, 5, 31)),
+              QStringLiteral("Quorvel_0102_201905.pdf"));
+    EXPECT_EQ(nombrePdf(QStringLiteral("0102"), QDate(2019, 5, 1), QDate(2019, 7, 1)),
+              QStringLiteral("Quorvel_0102_201905-201907.pdf"));
+    EXPECT_EQ(nombrePdf(QStringLiteral("blanco"), QDate(2019, 5, 1), QDate(2019, 7, 1)),
+              QStringLiteral("Quorvel_blanco_201905.pdf"));
+}
+
+TEST_F(SalidaTest, FolderIsCreatedAndOnlyOurFilesDeleted)
+{
+    const QString sub = dir.file(QStringLiteral("a/b"));
+    CreaCarpetayBorraArchivos(sub); // one level only: the parent is missing
+    EXPECT_FALSE(QDir(sub).exists());
+
+    QDir().mkpath(carpeta());
+    for (const char* nombre : {"Quorvel_0101_201905.pdf", "Quorvel_blanco_201901.pdf", "nomina.pdf",
+                               "Quorvel_0101_201905.txt", "Otro_0101.pdf"}) {
+        QFile f(QDir(carpeta()).filePath(QString::fromLatin1(nombre)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    CreaCarpetayBorraArchivos(carpeta());
+    EXPECT_EQ(ficheros(), (QStringList{QStringLiteral("Otro_0101.pdf"), QStringLiteral("Quorvel_0101_201905.txt"),
+                                       QStringLiteral("nomina.pdf")}));
+    const QString nueva = dir.file(QStringLiteral("nueva"));
+    CreaCarpetayBorraArchivos(nueva);
+    EXPECT_TRUE(QDir(nueva).exists());
+}
+
+TEST_F(SalidaTest, OneCentrePdfRunWritesOneFileWithASheetPerRow)
+{
+    auto p = peticion(e.almacen);
+    p.mesFin = QDate(2019, 7, 1);
+    const auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Terminada);
+    EXPECT_EQ(r.correoHabilitado, true);
+    EXPECT_TRUE(r.abrirCarpeta);
+    EXPECT_TRUE(r.log.isEmpty());
+    EXPECT_TRUE(in.mensajes.isEmpty());
+    const QString nombre = QStringLiteral("Quorvel_%1_201905-201907.pdf").arg(e.almacen.codcentro);
+    EXPECT_EQ(ficheros(), QStringList{nombre});
+    EXPECT_EQ(poppler::paginas(QDir(carpeta()).filePath(nombre)), 3 * p.trabajadores.size());
+    EXPECT_EQ(int(leerListado(db()).size()), 3 * p.trabajadores.size());
+}
+
+TEST_F(SalidaTest, SelectedWorkerOnly)
+{
+    auto p = peticion(e.almacen);
+    p.todosTrabajadores = false;
+    p.trabajadorSeleccionado = 1;
+    GenerarFicheroImprimir(db(), p, in);
+    const QString pdf = QDir(carpeta()).filePath(ficheros().value(0));
+    EXPECT_EQ(poppler::paginas(pdf), 1);
+    EXPECT_TRUE(poppler::texto(pdf).contains(p.trabajadores[1].section(QStringLiteral(" - "), 1)));
+}
+
+TEST_F(SalidaTest, AllCentresLogsTheCentreWithoutWorkers)
+{
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    const auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(in.centrosSeleccionados, (QList<int>{0, 1, 2}));
+    EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
+                                  QStringLiteral("----------------------------------"),
+                                  QStringLiteral("Para cerrar doble-click o (Intro)")}));
+    EXPECT_EQ(ficheros(), (QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
+                                       QStringLiteral("Quorvel_%1_201905.pdf").arg(e.oficinas.codcentro)}));
+    EXPECT_EQ(r.correoHabilitado, true);
+}
+
+TEST_F(SalidaTest, StopRequestBetweenCentres)
+{
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    const auto completa = GenerarFicheroImprimir(db(), p, in);
+    ASSERT_EQ(completa.ficheros.size(), 2);
+
+    // The stop arrives once the first centre has rows: that centre completes, no other centre starts.
+    in.centrosSeleccionados.clear();
+    in.pararCuando = [&] { return !in.centrosSeleccionados.isEmpty() && leerListado(db()).size() > 0; };
+    const auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Interrumpida);
+    EXPECT_FALSE(r.correoHabilitado.has_value());
+    EXPECT_EQ(in.centrosSeleccionados, QList<int>{0});
+    EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("Se ha interrumpido el proceso de impresión")});
+    // Only the rows already built were printed: one worker, one month.
+    EXPECT_EQ(ficheros(), QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro)});
+    EXPECT_EQ(poppler::paginas(QDir(carpeta()).filePath(ficheros().value(0))), 1);
+}
+
+TEST_F(SalidaTest, RefusalsTouchNothing)
+{
+    QDir().mkpath(carpeta());
+    QFile viejo(QDir(carpeta()).filePath(QStringLiteral("Quorvel_0101_201901.pdf")));
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.close();
+
+    auto p = peticion(e.tiendaVacia);
+    auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Rechazada);
+    EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("No hay trabajadores en este centro")});
+    EXPECT_EQ(ficheros(), QStringList{QStringLiteral("Quorvel_0101_201901.pdf")});
+
+    in.mensajes.clear();
+    p = peticion(e.almacen);
+    p.rutaPdf = QStringLiteral("  ");
+    r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Rechazada);
+    EXPECT_EQ(in.mensajes, QStringList{kTextoSinCarpeta});
+    EXPECT_FALSE(r.correoHabilitado.has_value());
+    r = HojaBlanco(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Rechazada);
+}
+
+TEST_F(SalidaTest, PreviewAndPrinterRunsStillEmptyTheFolder)
+{
+    GenerarFicheroImprimir(db(), peticion(e.almacen), in);
+    ASSERT_EQ(ficheros().size(), 1);
+    auto p = peticion(e.oficinas);
+    p.modo = ModoSalida::Previsualizar;
+    const auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_TRUE(ficheros().isEmpty());
+    EXPECT_EQ(in.impresiones, QList<ModoSalida>{ModoSalida::Previsualizar});
+    EXPECT_EQ(r.correoHabilitado, false);
+    EXPECT_FALSE(r.abrirCarpeta);
+    p.modo = ModoSalida::Impresora;
+    GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(in.impresiones.last(), ModoSalida::Impresora);
+}
+
+TEST_F(SalidaTest, BlankTemplateOfTheStartMonth)
+{
+    auto p = peticion(e.almacen);
+    p.mesFin = QDate(2019, 8, 1);
+    const auto r = HojaBlanco(db(), p, in);
+    EXPECT_EQ(ficheros(), QStringList{QStringLiteral("Quorvel_blanco_201905.pdf")});
+    EXPECT_FALSE(r.correoHabilitado.has_value());
+    const QString pdf = QDir(carpeta()).filePath(ficheros().value(0));
+    EXPECT_EQ(poppler::paginas(pdf), 1);
+    const QString texto = poppler::texto(pdf);
+    EXPECT_TRUE(texto.contains(QStringLiteral("RESUMEN HOJA DE REGISTRO HORARIO.")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("TIEMPO")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("MAYO - 2019")));
+}
+
+TEST_F(SalidaTest, UnwritablePdfEndsTheRunNamingTheFile)
+{
+    auto p = peticion(e.almacen);
+    QDir().mkpath(carpeta());
+    // A folder where the file should go makes it unwritable, even for root; the run deletes files only.
+    const QString nombre = QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro);
+    QDir().mkdir(QDir(carpeta()).filePath(nombre));
+    try {
+        GenerarFicheroImprimir(db(), p, in);
+        FAIL() << "expected an error";
+    } catch (const reports::ReportError& error) {
+        EXPECT_TRUE(error.message().contains(nombre)) << error.message().toStdString();
+    }
+}
+
+} // namespace
