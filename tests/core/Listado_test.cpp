@@ -1,4 +1,5 @@
 #include "data/TMD.h"
+#include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
@@ -14,25 +15,12 @@ protected:
     void SetUp() override { e = fixture::crearEjemplo(db()); }
     store::Database& db() { return md.Quorvel(); }
 
-    // Worker entries of a centre, as the main window lists them.
-    QStringList entradas(const QString& codcentro)
-    {
-        store::Statement st = db().prepare(QStringLiteral(
-            "SELECT t.id, t.nomtrabajador FROM trabajadores t, ubicatrabajador u WHERE u.codcentro = ? AND "
-            "t.id = u.idtrabajador ORDER BY t.nomtrabajador"));
-        st.bind(1, codcentro);
-        QStringList out;
-        while (st.step())
-            out << QString::number(st.integer(0)) + QStringLiteral(" - ") + st.text(1);
-        return out;
-    }
-
     EntradaListado entrada(const QString& codcentro, QDate inicio, QDate fin)
     {
         EntradaListado in;
         in.mesInicio = inicio;
         in.mesFin = fin;
-        in.trabajadores = entradas(codcentro);
+        in.trabajadores = entradasTrabajadores(db(), codcentro);
         in.seleccionado = in.trabajadores.isEmpty() ? -1 : 0;
         in.todosTrabajadores = true;
         in.mensaje = [this](const QString& m) { mensajes << m; };

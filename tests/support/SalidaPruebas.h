@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/ListasSeleccion.h"
 #include "sheets/SalidaHojas.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
@@ -25,30 +26,8 @@ public:
         return true;
     }
 
-    // Worker entries of a centre, as the main window lists them.
-    QStringList trabajadoresDe(const QString& codcentro)
-    {
-        store::Statement st = m_db.prepare(QStringLiteral(
-            "SELECT t.id, t.nomtrabajador FROM trabajadores t, ubicatrabajador u WHERE u.codcentro = ? AND "
-            "t.id = u.idtrabajador ORDER BY t.nomtrabajador"));
-        st.bind(1, codcentro);
-        QStringList out;
-        while (st.step())
-            out << QString::number(st.integer(0)) + QStringLiteral(" - ") + st.text(1);
-        return out;
-    }
-
-    // Centre entries of a company.
-    QStringList centrosDe(qint64 idempresa)
-    {
-        store::Statement st =
-            m_db.prepare(QStringLiteral("SELECT codcentro, nomcentro FROM centros WHERE idempresa = ? ORDER BY codcentro"));
-        st.bind(1, idempresa);
-        QStringList out;
-        while (st.step())
-            out << st.text(0) + QStringLiteral(" - ") + st.text(1);
-        return out;
-    }
+    QStringList trabajadoresDe(const QString& codcentro) { return entradasTrabajadores(m_db, codcentro); }
+    QStringList centrosDe(qint64 idempresa) { return entradasCentros(m_db, idempresa); }
 
     QStringList centros;
     QStringList mensajes;
