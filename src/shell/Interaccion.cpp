@@ -1,0 +1,88 @@
+#include "shell/Interaccion.h"
+
+#include "reports/ReportPrinter.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+const QString kTitulo = QStringLiteral("Quorvel");
+
+Interaccion*& instalada()
+{
+    static Interaccion* actual = nullptr;
+    return actual;
+}
+
+} // namespace
+
+Interaccion& Interaccion::actual()
+{
+    static Interaccion porDefecto;
+    Interaccion* i = instalada();
+    return i ? *i : porDefecto;
+}
+
+Interaccion* Interaccion::instalar(Interaccion* nueva)
+{
+    Interaccion* anterior = instalada();
+    instalada() = nueva;
+    return anterior;
+}
+
+void Interaccion::mensaje(QWidget* padre, const QString& texto)
+{
+    QMessageBox::information(padre, kTitulo, texto);
+}
+
+void Interaccion::error(QWidget* padre, const QString& texto)
+{
+    QMessageBox::critical(padre, kTitulo, texto);
+}
+
+bool Interaccion::confirmar(QWidget* padre, const QString& texto, const QString& titulo)
+{
+    QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::NoButton, padre);
+    QPushButton* si = caja.addButton(QStringLiteral("&Si"), QMessageBox::YesRole);
+    QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    caja.setDefaultButton(si);
+    caja.setEscapeButton(no);
+    caja.exec();
+    return caja.clickedButton() == si;
+}
+
+QString Interaccion::elegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial)
+{
+    return QFileDialog::getExistingDirectory(padre, titulo, inicial);
+}
+
+void Interaccion::abrirCarpeta(const QString& ruta)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));
+}
+
+void Interaccion::abrirUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+bool Interaccion::hayImpresora()
+{
+    return !QPrinterInfo::defaultPrinter().isNull();
+}
+
+bool Interaccion::imprimir(reports::Report& informe)
+{
+    return reports::printReport(informe);
+}
+
+void Interaccion::previsualizar(QWidget* padre, reports::Report& informe)
+{
+    reports::previewReport(informe, padre);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class QUrl;
+class QWidget;
+namespace reports {
+class Report;
+}
+
+// Everything that waits for the user or hands something to the desktop goes through here, so tests can
+// install a scripted answer instead of a real dialog.
+class Interaccion
+{
+public:
+    Interaccion() = default;
+    virtual ~Interaccion() = default;
+    Interaccion(const Interaccion&) = delete;
+    Interaccion& operator=(const Interaccion&) = delete;
+
+    // The instance in use; a plain one of this class until someone installs another.
+    static Interaccion& actual();
+    // Makes `nueva` current (nullptr restores the plain one) and returns the one it replaces.
+    static Interaccion* instalar(Interaccion* nueva);
+
+    // Information with an OK button.
+    virtual void mensaje(QWidget* padre, const QString& texto);
+    // An unexpected failure, as the general error handler reports it.
+    virtual void error(QWidget* padre, const QString& texto);
+    // Yes/No question with the buttons "&Si" and "&No".
+    virtual bool confirmar(QWidget* padre, const QString& texto,
+                           const QString& titulo = QStringLiteral("Confirmación"));
+    // Empty when the user cancels.
+    virtual QString elegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial);
+    virtual void abrirCarpeta(const QString& ruta);
+    virtual void abrirUrl(const QUrl& url);
+
+    // The system's default printer; false when there is none.
+    virtual bool hayImpresora();
+    // Prints on the default printer; false, printing nothing, when there is none.
+    virtual bool imprimir(reports::Report& informe);
+    // The engine's preview window; returns when the user closes it.
+    virtual void previsualizar(QWidget* padre, reports::Report& informe);
+};

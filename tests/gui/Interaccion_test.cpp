@@ -1,0 +1,76 @@
+#include "reports/Report.h"
+#include "shell/Interaccion.h"
+#include "shell/ManejadorErrores.h"
+#include "shell/TFormAcercade.h"
+#include "store/StoreError.h"
+#include "support/InteraccionGuion.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+TEST(ManejadorErroresTest, EveryKindOfFailureBecomesItsOwnText)
+{
+    InteraccionGuion guion;
+    const auto falla = [](auto error) { errores::protegido(nullptr, [&] { throw error; }); };
+    falla(store::StoreError(QStringLiteral("database is locked")));
+    falla(store::ConversionError(QStringLiteral("El campo 'sabados' está vacío")));
+    falla(reports::ReportError(QStringLiteral("No se puede crear el fichero /x.pdf")));
+    falla(std::runtime_error("disco lleno"));
+    falla(42);
+    EXPECT_EQ(guion.errores,
+              QStringList({QStringLiteral("database is locked"), QStringLiteral("El campo 'sabados' está vacío"),
+                           QStringLiteral("No se puede crear el fichero /x.pdf"), QStringLiteral("disco lleno"),
+                           QStringLiteral("Error inesperado")}));
+}
+
+TEST(ManejadorErroresTest, ConnectedSlotsFailWithoutStoppingTheSignal)
+{
+    InteraccionGuion guion;
+    QPushButton boton;
+    int veces = 0;
+    errores::conectar(&boton, &QPushButton::clicked, &boton, [&] {
+        ++veces;
+        throw store::StoreError(QStringLiteral("no such table: centros"));
+    });
+    boton.click();
+    boton.click();
+    EXPECT_EQ(veces, 2);
+    EXPECT_EQ(guion.errores.size(), 2);
+}
+
+TEST(InteraccionTest, ScriptedObjectIsCurrentOnlyWhileItLives)
+{
+    Interaccion& normal = Interaccion::actual();
+    {
+        InteraccionGuion guion;
+        EXPECT_EQ(&Interaccion::actual(), &guion);
+        guion.respuestas = {true, false};
+        EXPECT_TRUE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Borrar?")));
+        EXPECT_FALSE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Seguro?")));
+        EXPECT_FALSE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Otra vez?")));
+        EXPECT_EQ(guion.confirmaciones.first(), QStringLiteral("Confirmación: ¿Borrar?"));
+    }
+    EXPECT_EQ(&Interaccion::actual(), &normal);
+}
+
+TEST(TFormAcercadeTest, ShowsTheVersionGivenAndLinksThroughTheInteraction)
+{
+    InteraccionGuion guion;
+    TFormAcercade acerca;
+    acerca.ponerVersion(QStringLiteral("1.02"), QStringLiteral("22/05/2019"));
+    acerca.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&acerca));
+    EXPECT_EQ(acerca.windowTitle(), QStringLiteral("Acerca de ..."));
+    EXPECT_EQ(acerca.findChild<QLabel*>(QStringLiteral("Version"))->text(), QStringLiteral("Versión: 1.02"));
+    EXPECT_EQ(acerca.findChild<QLabel*>(QStringLiteral("Fecha"))->text(), QStringLiteral("Fecha: 22/05/2019"));
+    auto* correo = acerca.findChild<QLabel*>(QStringLiteral("Correo"));
+    QTest::mouseClick(correo, Qt::LeftButton, {}, QPoint(6, correo->height() / 2));
+    EXPECT_EQ(guion.urls, QList<QUrl>({QUrl(QStringLiteral("mailto:soporte@quorvel.es"))}));
+    QTest::mouseClick(acerca.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    EXPECT_FALSE(acerca.isVisible());
+    EXPECT_EQ(acerca.result(), QDialog::Accepted);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "reports/Report.h"
+#include "shell/Interaccion.h"
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+// The interaction object of the GUI tests: installed while it lives, it records every text and request and
+// answers from what the test queued, so no dialog ever waits for a user.
+class InteraccionGuion : public Interaccion
+{
+public:
+    InteraccionGuion() : m_anterior(Interaccion::instalar(this)) {}
+    ~InteraccionGuion() override { Interaccion::instalar(m_anterior); }
+
+    void mensaje(QWidget*, const QString& texto) override
+    {
+        mensajes << texto;
+        textos << texto;
+    }
+    void error(QWidget*, const QString& texto) override
+    {
+        errores << texto;
+        textos << texto;
+    }
+    bool confirmar(QWidget*, const QString& texto, const QString& titulo) override
+    {
+        confirmaciones << titulo + QStringLiteral(": ") + texto;
+        textos << texto;
+        return !respuestas.isEmpty() && respuestas.takeFirst();
+    }
+    QString elegirCarpeta(QWidget*, const QString& titulo, const QString&) override
+    {
+        textos << titulo;
+        return carpetasElegidas.isEmpty() ? QString() : carpetasElegidas.takeFirst();
+    }
+    void abrirCarpeta(const QString& ruta) override { carpetasAbiertas << ruta; }
+    void abrirUrl(const QUrl& url) override { urls << url; }
+
+    bool hayImpresora() override { return impresora; }
+    bool imprimir(reports::Report& informe) override
+    {
+        if (!impresora)
+            return false;
+        impresiones << informe.title;
+        if (alSalir)
+            alSalir();
+        return true;
+    }
+    void previsualizar(QWidget*, reports::Report& informe) override
+    {
+        previsualizaciones << informe.title;
+        if (alSalir)
+            alSalir();
+    }
+
+    // Answers of confirmar(), first to last; false when the queue is empty.
+    QList<bool> respuestas;
+    QStringList carpetasElegidas;
+    bool impresora = true;
+    // Runs while a report is printed or previewed, as a user acting meanwhile.
+    std::function<void()> alSalir;
+
+    QStringList textos; // every text shown, in order
+    QStringList mensajes;
+    QStringList errores;
+    QStringList confirmaciones;
+    QStringList carpetasAbiertas;
+    QList<QUrl> urls;
+    QStringList impresiones;
+    QStringList previsualizaciones;
+
+private:
+    Interaccion* m_anterior;
+};
