@@ -1,0 +1,335 @@
+// The main window: its creation and first show, actions, menus and tool bar, and the keys it sees first.
+#include "sheets/TFormPral.h"
+
+#include "calendars/TColorCalendar.h"
+#include "data/TMD.h"
+#include "shell/Interaccion.h"
+#include "shell/ManejadorErrores.h"
+#include "shell/TFormAcercade.h"
+#include "store/Database.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+QString TFormPral::textoSinImpresora()
+{
+    return QStringLiteral("No hay ninguna impresora predeterminada instalada. Elija \"Generar PDF\" en "
+                          "\"Seleccionar salida\" para obtener las hojas en ficheros PDF.");
+}
+
+TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
+    : QMainWindow(parent), m_md(md), m_db(md.Quorvel()), m_colores(pral::coloresPorCodigo())
+{
+    setObjectName(QStringLiteral("FormPral"));
+    // FormCreate: the base calendar stays open for the month view while the window lives.
+    m_calendar = std::make_unique<store::Statement>(
+        m_db.prepare(QStringLiteral("SELECT codreduc FROM calendar WHERE fecha = ?")));
+
+    crearAcciones();
+    crearMenus();
+    crearBarraHerramientas();
+
+    auto* central = new QWidget(this);
+    auto* cuerpo = new QHBoxLayout(central);
+    cuerpo->setContentsMargins(10, 8, 10, 8);
+    cuerpo->setSpacing(16);
+    cuerpo->addWidget(crearPanelSeleccion(), 1);
+    cuerpo->addWidget(crearPanelMes());
+    setCentralWidget(central);
+    crearOcultos();
+
+    m_textoProgreso = new QLabel(this);
+    m_textoProgreso->setObjectName(QStringLiteral("TextoProgreso"));
+    m_progreso = new QProgressBar(this);
+    m_progreso->setObjectName(QStringLiteral("Progreso"));
+    m_progreso->setMaximumWidth(220);
+    m_progreso->hide();
+    statusBar()->addWidget(m_textoProgreso, 1);
+    statusBar()->addPermanentWidget(m_progreso);
+    statusBar()->setSizeGripEnabled(false);
+
+    // The log floats over the window at a fixed place, outside the layouts.
+    m_memoError = new QPlainTextEdit(this);
+    m_memoError->setObjectName(QStringLiteral("MemoError"));
+    m_memoError->setReadOnly(true);
+    m_memoError->hide();
+
+    conectar();
+    setWindowTitle(QStringLiteral("Quorvel     v.") + Version() + QStringLiteral("    ") + FechaVersion());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_colorCalendar1->setDate(hoy);
+    m_colorCalendar2->setDate(hoy);
+    ColorCalendar1Change();
+    // Every key reaches the window before its controls, the open drop-down of a list included.
+    qApp->installEventFilter(this);
+}
+
+TFormPral::~TFormPral()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TFormPral::crearAcciones()
+{
+    const auto accion = [this](const QString& nombre, const QString& texto) {
+        auto* a = new QAction(texto, this);
+        a->setObjectName(nombre);
+        return a;
+    };
+    // Screens of a later version: present, disabled, and saying so.
+    const auto pendiente = [](QAction* a) {
+        a->setEnabled(false);
+        a->setToolTip(textoProximamente());
+    };
+    m_salir = accion(QStringLiteral("Salir"), QStringLiteral("Salir"));
+    m_manConstantes = accion(QStringLiteral("ManConstantes"), QStringLiteral("Constantes"));
+    pendiente(m_manConstantes);
+    m_manTablas = accion(QStringLiteral("ManTablas"), QStringLiteral("Empresas/centros/trabajadores"));
+    m_manTablas->setIconText(QStringLiteral("Emp/Cent/Trab"));
+    pendiente(m_manTablas);
+    m_buscarTrabajadores = accion(QStringLiteral("BuscarTrabajadores"), QStringLiteral("Búsqueda trabajadores"));
+    pendiente(m_buscarTrabajadores);
+    // The settings decide whether these are on offer; until their screens exist they say so when used.
+    m_manCalendarios = accion(QStringLiteral("ManCalendarios"), QStringLiteral("Mantenimiento Calendarios"));
+    m_manCalendarios->setIconText(QStringLiteral("Calendarios"));
+    m_manCalendarios->setToolTip(textoProximamente());
+    m_acercade = accion(QStringLiteral("Acercade"), QStringLiteral("Acerca de ..."));
+    m_acercade->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    m_envioCorreos = accion(QStringLiteral("EnvioCorreos"), QStringLiteral("Enviar ficheros por email"));
+    m_envioCorreosAuto = accion(QStringLiteral("EnvioCorreosAuto"), QStringLiteral("Envío mails automático"));
+    for (QAction* correo : {m_envioCorreos, m_envioCorreosAuto}) {
+        correo->setEnabled(false);
+        correo->setToolTip(textoProximamente());
+    }
+    m_generarFicheroImprimir =
+        accion(QStringLiteral("GenerarFicheroImprimir"), QStringLiteral("Generar/Imprimir ficheros"));
+    m_generarPlanFestivos = accion(QStringLiteral("GenerarPlanFestivos"), QStringLiteral("Plan festivos"));
+    pendiente(m_generarPlanFestivos);
+}
+
+void TFormPral::crearMenus()
+{
+    QMenu* archivo = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    archivo->setObjectName(QStringLiteral("Archivo"));
+    archivo->addAction(m_salir);
+
+    QMenu* mantenimiento = menuBar()->addMenu(QStringLiteral("Mantenimiento"));
+    mantenimiento->setObjectName(QStringLiteral("Mantenimiento"));
+    mantenimiento->addAction(m_manTablas);
+    mantenimiento->addAction(m_manCalendarios);
+    mantenimiento->addSeparator();
+    mantenimiento->addAction(m_manConstantes);
+
+    QMenu* procesos = menuBar()->addMenu(QStringLiteral("Procesos"));
+    procesos->setObjectName(QStringLiteral("Procesos"));
+    procesos->addAction(m_buscarTrabajadores);
+    procesos->addSeparator();
+    procesos->addAction(m_generarFicheroImprimir);
+    procesos->addSeparator();
+    // The menu words this item differently from the action; it follows the action in all else.
+    QAction* envio = procesos->addAction(QStringLiteral("Enviar ficheros por email ..."));
+    envio->setObjectName(QStringLiteral("MenuEnvioCorreos"));
+    envio->setEnabled(m_envioCorreos->isEnabled());
+    connect(m_envioCorreos, &QAction::enabledChanged, envio, &QAction::setEnabled);
+    connect(envio, &QAction::triggered, m_envioCorreos, &QAction::trigger);
+    procesos->addAction(m_envioCorreosAuto);
+
+    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
+    ayuda->setObjectName(QStringLiteral("Ayuda"));
+    ayuda->addAction(m_acercade);
+}
+
+void TFormPral::crearBarraHerramientas()
+{
+    QToolBar* barra = addToolBar(QStringLiteral("Herramientas"));
+    barra->setObjectName(QStringLiteral("ToolBar1"));
+    barra->setMovable(false);
+    barra->setFloatable(false);
+    barra->setContextMenuPolicy(Qt::PreventContextMenu);
+    const auto botonBarra = [barra](QAction* accion, Qt::ToolButtonStyle estilo) {
+        auto* b = new QToolButton(barra);
+        b->setObjectName(QStringLiteral("ToolButton") + accion->objectName());
+        b->setDefaultAction(accion);
+        b->setToolButtonStyle(estilo);
+        barra->addWidget(b);
+    };
+    botonBarra(m_manTablas, Qt::ToolButtonTextOnly);
+    botonBarra(m_buscarTrabajadores, Qt::ToolButtonTextOnly);
+    botonBarra(m_manCalendarios, Qt::ToolButtonTextOnly);
+    botonBarra(m_acercade, Qt::ToolButtonIconOnly);
+
+    auto* hueco = new QWidget(barra);
+    hueco->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    barra->addWidget(hueco);
+    auto* cerrar = new QToolButton(barra);
+    cerrar->setObjectName(QStringLiteral("BotCerrar"));
+    cerrar->setText(QStringLiteral("&Cerrar"));
+    cerrar->setToolTip(QStringLiteral("Cierra la aplicación"));
+    cerrar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    barra->addWidget(cerrar);
+    connect(cerrar, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TFormPral::conectar()
+{
+    using errores::conectar;
+    conectar(m_salir, &QAction::triggered, this, [this] { close(); });
+    conectar(m_acercade, &QAction::triggered, this, [this] { AcercadeExecute(); });
+    conectar(m_generarFicheroImprimir, &QAction::triggered, this, [this] { GenerarFicheroImprimirExecute(); });
+    for (QAction* a : {m_manCalendarios, m_envioCorreos, m_envioCorreosAuto})
+        conectar(a, &QAction::triggered, this, [this] { proximamente(); });
+
+    for (QComboBox* l : {m_comboEmpresas, m_comboCentros, m_comboTrabajadores})
+        conectar(l->lineEdit(), &QLineEdit::textEdited, this, [this, l] { textoEscrito(l); });
+    conectar(m_comboEmpresas, &QComboBox::activated, this, [this] { ComboEmpresasChange(); });
+    conectar(m_comboCentros, &QComboBox::activated, this, [this] { ComboCentrosChange(); });
+    conectar(m_comboTrabajadores, &QComboBox::activated, this, [this] {
+        ComboTrabajadoresChange();
+        ComboTrabajadoresClick();
+    });
+
+    // The user's clicks run the reactions; code goes through marcar() and seleccionarSalida().
+    conectar(m_ckTodosCentros, &QCheckBox::clicked, this, [this] { CKTodosCentrosClick(); });
+    conectar(m_ckTodosTrabajadores, &QCheckBox::clicked, this, [this] { CKTodosTrabajadoresClick(); });
+    conectar(m_ckSautocentros, &QCheckBox::clicked, this, [this] { CKSautocentrosClick(); });
+    for (QCheckBox* c : {m_ckSSabados, m_ckSDomingos, m_ckSFestivos})
+        conectar(c, &QCheckBox::clicked, this, [this] { CKSSabadosClick(); });
+    conectar(m_ckGenerarPDF, &QCheckBox::clicked, this, [this] { CKGenerarPDFClick(); });
+    conectar(m_ckImpre, &QCheckBox::clicked, this, [this] { CKImpreClick(); });
+    conectar(m_ckVariosMeses, &QCheckBox::clicked, this, [this] { CKVariosMesesClick(); });
+    conectar(m_salidas, &QButtonGroup::idClicked, this, [this] { RSelSalidaClick(); });
+
+    conectar(m_botMas, &QPushButton::clicked, this, [this] { BotMasClick(); });
+    conectar(m_botMenos, &QPushButton::clicked, this, [this] { BotMenosClick(); });
+    conectar(m_botmas2, &QPushButton::clicked, this, [this] { botmas2Click(); });
+    conectar(m_botmenos2, &QPushButton::clicked, this, [this] { botmenos2Click(); });
+    conectar(m_colorCalendar1, &TColorCalendar::dateChanged, this, [this] { ColorCalendar1Change(); });
+    conectar(m_colorCalendar2, &TColorCalendar::dateChanged, this, [this] { ColorCalendar2Change(); });
+    conectar(m_colorCalendar1, &TColorCalendar::doubleClicked, this, [this] { ColorCalendar1DblClick(); });
+
+    conectar(m_botAbrirCarpeta, &QPushButton::clicked, this, [this] { BotAbrirCarpetaClick(); });
+    conectar(m_botHojaBlanco, &QPushButton::clicked, this, [this] { BotHojaBlancoClick(); });
+}
+
+void TFormPral::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_mostrada)
+        return;
+    m_mostrada = true;
+    if (const QScreen* pantalla = screen())
+        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    errores::protegido(this, [this] { FormShow(); });
+}
+
+void TFormPral::FormShow()
+{
+    BotCargaEmpresasClick();
+    CargarConstantes();
+}
+
+void TFormPral::closeEvent(QCloseEvent* event)
+{
+    // A run in progress is asked to stop first; the window closes once it has.
+    if (m_ejecutando) {
+        m_interrumpir = true;
+        m_cerrarAlTerminar = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool TFormPral::esDeLaVentana(QObject* objeto) const
+{
+    const auto* w = qobject_cast<const QWidget*>(objeto);
+    if (!w)
+        return false;
+    const QWidget* ventana = w->window();
+    if (ventana == this)
+        return true;
+    // The open drop-down of a list is a window of its own, owned by the list.
+    return ventana->windowType() == Qt::Popup && ventana->parentWidget() && ventana->parentWidget()->window() == this;
+}
+
+bool TFormPral::eventFilter(QObject* objeto, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && esDeLaVentana(objeto)) {
+        auto* tecla = static_cast<QKeyEvent*>(event);
+        if (FormKeyPress(tecla))
+            return true;
+        if (objeto == m_memoError && (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)) {
+            VerMemoError(false);
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick && objeto == m_memoError->viewport()) {
+        VerMemoError(false);
+        return true;
+    }
+    return QMainWindow::eventFilter(objeto, event);
+}
+
+bool TFormPral::FormKeyPress(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return false; // not a key of their own: they only shape the next one
+    default:
+        break;
+    }
+    m_interrumpir = event->key() == Qt::Key_Escape;
+    const QString texto = event->text();
+    if (texto != QStringLiteral("+") && texto != QStringLiteral("-"))
+        return false;
+    // The run took its months when it started; the keys wait until it ends.
+    if (m_ejecutando)
+        return true;
+    const bool adelante = texto == QStringLiteral("+");
+    errores::protegido(this, [this, adelante] {
+        if (m_ckVariosMeses->isChecked())
+            adelante ? botmas2Click() : botmenos2Click();
+        else
+            adelante ? BotMasClick() : BotMenosClick();
+    });
+    return true;
+}
+
+void TFormPral::AcercadeExecute()
+{
+    TFormAcercade acerca(this);
+    acerca.ponerVersion(Version(), FechaVersion());
+    acerca.exec();
+}
+
+void TFormPral::proximamente()
+{
+    mensaje(textoProximamente());
+}
+
+void TFormPral::mensaje(const QString& texto)
+{
+    Interaccion::actual().mensaje(this, texto);
+}

@@ -1,0 +1,232 @@
+// The main window's options, months and month view, and the settings load that sets them.
+#include "sheets/TFormPral.h"
+
+#include "calendars/TColorCalendar.h"
+#include "data/Constantes.h"
+#include "data/TMD.h"
+#include "sheets/Listado.h"
+#include "store/Database.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+enum ElementoSalida { SalidaPdf = 0, SalidaPantalla = 1, SalidaImpresora = 2 };
+
+} // namespace
+
+void TFormPral::marcar(QCheckBox* opcion, bool valor)
+{
+    // Setting an option from code behaves as the user's click when the value changes.
+    if (opcion->isChecked() == valor)
+        return;
+    opcion->setChecked(valor);
+    if (opcion == m_ckTodosCentros)
+        CKTodosCentrosClick();
+    else if (opcion == m_ckTodosTrabajadores)
+        CKTodosTrabajadoresClick();
+    else if (opcion == m_ckSautocentros)
+        CKSautocentrosClick();
+    else if (opcion == m_ckSSabados || opcion == m_ckSDomingos || opcion == m_ckSFestivos)
+        CKSSabadosClick();
+    else if (opcion == m_ckGenerarPDF)
+        CKGenerarPDFClick();
+    else if (opcion == m_ckImpre)
+        CKImpreClick();
+    else if (opcion == m_ckVariosMeses)
+        CKVariosMesesClick();
+}
+
+void TFormPral::seleccionarSalida(int elemento)
+{
+    if (m_salidas->checkedId() == elemento)
+        return;
+    m_salidas->button(elemento)->setChecked(true);
+    RSelSalidaClick();
+}
+
+void TFormPral::CargarConstantes()
+{
+    // Field by field in the row's order: a field that cannot be read leaves the rest as it was.
+    const FilaConstantes fila(m_db);
+    const qint64 empresa = fila.entero(QStringLiteral("empresa"));
+    marcar(m_ckSSabados, fila.logico(QStringLiteral("sabados")));
+    marcar(m_ckSDomingos, fila.logico(QStringLiteral("domingos")));
+    marcar(m_ckSFestivos, fila.logico(QStringLiteral("festivos")));
+    marcar(m_ckSautocentros, fila.logico(QStringLiteral("autocentros")));
+    marcar(m_ckDiaSemana, fila.logico(QStringLiteral("diasemana")));
+    marcar(m_ckTodosTrabajadores, fila.logico(QStringLiteral("todostrabajadores")));
+    marcar(m_ckTodosCentros, fila.logico(QStringLiteral("todoscentros")));
+    marcar(m_ckImpre, fila.logico(QStringLiteral("impresora")));
+    marcar(m_ckGenerarPDF, fila.logico(QStringLiteral("generarPDF")));
+    m_rutaPdf->setText(fila.texto(QStringLiteral("RutaPDF")));
+    m_md.Multiempresa = fila.logico(QStringLiteral("Multiempresa"));
+    m_md.Calenxcentros = fila.logico(QStringLiteral("Calenxcentros"));
+    m_md.VerHoras = fila.logico(QStringLiteral("VerHoras"));
+    m_md.CorreoOK = fila.logico(QStringLiteral("E-OK"));
+
+    m_comboEmpresas->setEnabled(m_md.Multiempresa);
+    // Disabling does not clear the option: a stored "autocentros" stays in force.
+    m_ckSautocentros->setEnabled(m_md.Calenxcentros);
+    m_manCalendarios->setEnabled(m_md.Calenxcentros);
+
+    if (empresa >= 0) {
+        BotCargaEmpresasClick();
+        m_comboEmpresas->setCurrentIndex(empresa < m_comboEmpresas->count() ? int(empresa) : -1);
+        ComboEmpresasChange();
+        BotCargaTrabajadoresClick();
+    }
+}
+
+void TFormPral::CKTodosCentrosClick()
+{
+    const bool todos = m_ckTodosCentros->isChecked();
+    m_comboCentros->setEnabled(!todos);
+    m_comboTrabajadores->setEnabled(!todos);
+    if (todos)
+        marcar(m_ckTodosTrabajadores, true);
+    m_ckTodosTrabajadores->setEnabled(!todos);
+}
+
+void TFormPral::CKTodosTrabajadoresClick()
+{
+    // Every centre means every worker of each.
+    if (!m_ckTodosTrabajadores->isChecked() && m_ckTodosCentros->isChecked())
+        marcar(m_ckTodosTrabajadores, true);
+}
+
+void TFormPral::CKSautocentrosClick()
+{
+    // The centres' own flags replace the three switches on the sheets; the month view keeps using them.
+    const bool propios = m_ckSautocentros->isChecked();
+    for (QCheckBox* c : {m_ckSSabados, m_ckSDomingos, m_ckSFestivos})
+        c->setEnabled(!propios);
+    BotSombrearClick();
+}
+
+void TFormPral::CKSSabadosClick()
+{
+    BotSombrearClick();
+}
+
+void TFormPral::CKGenerarPDFClick()
+{
+    if (!m_ckGenerarPDF->isChecked())
+        return;
+    marcar(m_ckImpre, false);
+    seleccionarSalida(SalidaPdf);
+}
+
+void TFormPral::CKImpreClick()
+{
+    if (!m_ckImpre->isChecked())
+        return;
+    marcar(m_ckGenerarPDF, false);
+    seleccionarSalida(SalidaImpresora);
+}
+
+void TFormPral::RSelSalidaClick()
+{
+    const int elemento = m_salidas->checkedId();
+    if (elemento < 0)
+        return;
+    m_generarFicheroImprimir->setEnabled(true);
+    marcar(m_ckGenerarPDF, elemento == SalidaPdf);
+    marcar(m_ckImpre, elemento == SalidaImpresora);
+}
+
+void TFormPral::CKVariosMesesClick()
+{
+    const bool varios = m_ckVariosMeses->isChecked();
+    m_botmenos2->setVisible(varios);
+    m_letiMes2->setVisible(varios);
+    m_botmas2->setVisible(varios);
+    // A range of months goes to the printer unless it goes to PDF; unticking leaves the selector as it is.
+    if (varios && !m_ckGenerarPDF->isChecked())
+        marcar(m_ckImpre, true);
+    else if (!varios)
+        marcar(m_ckImpre, false);
+}
+
+void TFormPral::BotMasClick()
+{
+    m_colorCalendar1->setDate(pral::mesSiguiente(m_colorCalendar1->date()));
+}
+
+void TFormPral::BotMenosClick()
+{
+    m_colorCalendar1->setDate(pral::mesAnterior(m_colorCalendar1->date()));
+}
+
+void TFormPral::botmas2Click()
+{
+    m_colorCalendar2->setDate(pral::mesSiguiente(m_colorCalendar2->date()));
+}
+
+void TFormPral::botmenos2Click()
+{
+    // The end month never goes before the start month.
+    if (codigoMes(m_colorCalendar2->date()) <= codigoMes(m_colorCalendar1->date()))
+        return;
+    m_colorCalendar2->setDate(pral::mesAnterior(m_colorCalendar2->date()));
+}
+
+void TFormPral::ColorCalendar1Change()
+{
+    m_letiMes->setText(pral::textoMes(m_colorCalendar1->date()));
+    // Any change of the start month brings the end month back to it.
+    m_colorCalendar2->setDate(m_colorCalendar1->date());
+    ColorCalendar2Change();
+    BotSombrearClick();
+}
+
+void TFormPral::ColorCalendar2Change()
+{
+    m_letiMes2->setText(pral::textoMes(m_colorCalendar2->date()));
+}
+
+void TFormPral::ColorCalendar1DblClick()
+{
+    // Does what the base calendar button does, which is nothing while that screen is not available.
+    if (m_botCalendarioBase->isEnabled())
+        m_botCalendarioBase->click();
+}
+
+std::optional<int> TFormPral::codigoBase(QDate dia)
+{
+    m_calendar->reset();
+    m_calendar->bind(1, dia);
+    std::optional<int> codigo;
+    if (m_calendar->step()) {
+        bool ok = false;
+        const int valor = m_calendar->text(0).trimmed().toInt(&ok);
+        if (ok)
+            codigo = valor;
+    }
+    m_calendar->reset();
+    return codigo;
+}
+
+void TFormPral::BotSombrearClick()
+{
+    const QDate mes = m_colorCalendar1->date();
+    const festivos::Sombreado sombreado{m_ckSSabados->isChecked(), m_ckSDomingos->isChecked(),
+                                        m_ckSFestivos->isChecked()};
+    try {
+        for (int dia = 1; dia <= mes.daysInMonth(); ++dia) {
+            const QDate fecha(mes.year(), mes.month(), dia);
+            const std::optional<int> codigo = sombreado.festivos ? codigoBase(fecha) : std::nullopt;
+            m_colorCalendar1->SetDayColor(dia, pral::colorDia(fecha, sombreado, codigo, m_colores));
+        }
+    } catch (const std::exception&) {
+        // The month view is only a guide: a failed lookup leaves the days coloured so far, without a message.
+    }
+    m_colorCalendar1->update();
+}

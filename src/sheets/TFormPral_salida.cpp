@@ -1,0 +1,246 @@
+// The output run as the main window drives it: the request from its controls, the run's questions
+// answered by the window, and the result shown (mail actions, log, centre selection, PDF folder).
+#include "sheets/TFormPral.h"
+
+#include "calendars/TColorCalendar.h"
+#include "data/TMD.h"
+#include "sheets/TFormImpHojaDef.h"
+#include "shell/Interaccion.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QToolBar>
+
+// What the run asks of the main window while it goes over the centres.
+class SalidaPral : public InteraccionSalida
+{
+public:
+    explicit SalidaPral(TFormPral& ventana) : m_ventana(ventana) {}
+
+    void mensaje(const QString& texto) override { m_ventana.mensaje(texto); }
+
+    bool interrumpir() override
+    {
+        // The run keeps the user-interface thread; this is where Escape gets through to the window.
+        QCoreApplication::processEvents();
+        return m_ventana.m_interrumpir;
+    }
+
+    QStringList seleccionarCentro(int posicion) override
+    {
+        m_ventana.m_comboCentros->setCurrentIndex(posicion);
+        m_ventana.ComboCentrosChange();
+        return TFormPral::entradas(m_ventana.m_comboTrabajadores);
+    }
+
+    bool imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
+    {
+        Interaccion& interaccion = Interaccion::actual();
+        if (modo == ModoSalida::Previsualizar) {
+            interaccion.previsualizar(&m_ventana, hoja.QRImpHojaDef());
+            return true;
+        }
+        if (interaccion.imprimir(hoja.QRImpHojaDef()))
+            return true;
+        // The printer went away during the run: say it once, not once per centre.
+        if (!m_avisadoSinImpresora)
+            mensaje(TFormPral::textoSinImpresora());
+        m_avisadoSinImpresora = true;
+        return false;
+    }
+
+    void progreso(int hechos, int total, const QString& codcentro) override
+    {
+        m_ventana.progreso(hechos, total, codcentro);
+        QCoreApplication::processEvents();
+    }
+
+private:
+    TFormPral& m_ventana;
+    bool m_avisadoSinImpresora = false;
+};
+
+namespace {
+
+// While a run goes on the window shows it, and only Escape (or closing) reaches it.
+class EjecucionEnCurso
+{
+public:
+    EjecucionEnCurso(bool& ejecutando, const QList<QWidget*>& bloqueados) : m_ejecutando(ejecutando)
+    {
+        m_ejecutando = true;
+        for (QWidget* w : bloqueados) {
+            if (w->isEnabled()) {
+                w->setEnabled(false);
+                m_bloqueados << w;
+            }
+        }
+    }
+    ~EjecucionEnCurso()
+    {
+        for (QWidget* w : m_bloqueados)
+            w->setEnabled(true);
+        m_ejecutando = false;
+    }
+    EjecucionEnCurso(const EjecucionEnCurso&) = delete;
+    EjecucionEnCurso& operator=(const EjecucionEnCurso&) = delete;
+
+private:
+    bool& m_ejecutando;
+    QList<QWidget*> m_bloqueados;
+};
+
+} // namespace
+
+PeticionSalida TFormPral::peticion() const
+{
+    PeticionSalida p;
+    p.centros = entradas(m_comboCentros);
+    p.centroSeleccionado = posicion(m_comboCentros);
+    p.todosCentros = m_ckTodosCentros->isChecked();
+    p.trabajadores = entradas(m_comboTrabajadores);
+    p.trabajadorSeleccionado = posicion(m_comboTrabajadores);
+    p.textoTrabajador = m_comboTrabajadores->currentText();
+    p.todosTrabajadores = m_ckTodosTrabajadores->isChecked();
+    p.mesInicio = m_colorCalendar1->date();
+    p.mesFin = m_colorCalendar2->date();
+    p.opciones.sabados = m_ckSSabados->isChecked();
+    p.opciones.domingos = m_ckSDomingos->isChecked();
+    p.opciones.festivos = m_ckSFestivos->isChecked();
+    p.opciones.autocentros = m_ckSautocentros->isChecked();
+    p.opciones.diaSemana = m_ckDiaSemana->isChecked();
+    p.opciones.verHoras = m_md.VerHoras;
+    p.modo = m_ckGenerarPDF->isChecked() ? ModoSalida::Pdf
+             : m_ckImpre->isChecked()    ? ModoSalida::Impresora
+                                         : ModoSalida::Previsualizar;
+    p.rutaPdf = m_rutaPdf->text();
+    return p;
+}
+
+bool TFormPral::faltaImpresora(const PeticionSalida& p)
+{
+    // Better said before the folder is emptied than after the first centre.
+    if (p.modo != ModoSalida::Impresora || Interaccion::actual().hayImpresora())
+        return false;
+    mensaje(textoSinImpresora());
+    return true;
+}
+
+void TFormPral::GenerarFicheroImprimirExecute()
+{
+    if (m_ejecutando)
+        return;
+    m_interrumpir = false;
+    const int centroRecordado = m_comboCentros->currentIndex();
+    m_memoError->clear();
+    VerMemoError(false);
+
+    const PeticionSalida p = peticion();
+    const bool sinTrabajadores = p.trabajadores.isEmpty() && !p.todosCentros;
+    if (!sinTrabajadores && faltaImpresora(p))
+        return;
+    ResultadoSalida resultado;
+    {
+        EjecucionEnCurso enCurso(m_ejecutando, {menuBar(), centralWidget(), findChild<QToolBar*>()});
+        SalidaPral salida(*this);
+        resultado = GenerarFicheroImprimir(m_db, p, salida);
+    }
+    progreso(0, 0, QString());
+    if (m_cerrarAlTerminar) {
+        close();
+        return;
+    }
+    if (resultado.estado != ResultadoSalida::Estado::Rechazada)
+        aplicarResultado(resultado, centroRecordado);
+}
+
+void TFormPral::aplicarResultado(const ResultadoSalida& resultado, int centroRecordado)
+{
+    // The run has said it stopped; the request is spent.
+    if (resultado.estado == ResultadoSalida::Estado::Interrumpida)
+        m_interrumpir = false;
+    if (resultado.correoHabilitado)
+        ponerCorreoDisponible(*resultado.correoHabilitado);
+    if (!resultado.log.isEmpty()) {
+        for (const QString& linea : resultado.log)
+            m_memoError->appendPlainText(linea);
+        VerMemoError(true);
+        m_memoError->setFocus();
+    }
+    // Back to the centre chosen before the run, without the centre-change reaction.
+    m_comboCentros->setCurrentIndex(centroRecordado);
+    m_codCentro = centroRecordado >= 0 ? pral::codigoEntrada(m_comboCentros->itemText(centroRecordado)) : QString();
+    BotCargaTrabajadoresClick();
+    if (resultado.abrirCarpeta)
+        BotAbrirCarpetaClick();
+}
+
+void TFormPral::BotHojaBlancoClick()
+{
+    if (m_ejecutando)
+        return;
+    const PeticionSalida p = peticion();
+    if (faltaImpresora(p))
+        return;
+    ResultadoSalida resultado;
+    {
+        EjecucionEnCurso enCurso(m_ejecutando, {menuBar(), centralWidget(), findChild<QToolBar*>()});
+        SalidaPral salida(*this);
+        resultado = HojaBlanco(m_db, p, salida);
+    }
+    if (m_cerrarAlTerminar) {
+        close();
+        return;
+    }
+    if (resultado.abrirCarpeta)
+        BotAbrirCarpetaClick();
+}
+
+void TFormPral::ponerCorreoDisponible(bool disponible)
+{
+    m_correoDisponible = disponible;
+    m_envioCorreos->setEnabled(disponible);
+    m_envioCorreosAuto->setEnabled(disponible);
+}
+
+void TFormPral::progreso(int hechos, int total, const QString& codcentro)
+{
+    if (codcentro.isEmpty() || total <= 0) {
+        m_textoProgreso->clear();
+        m_progreso->hide();
+        return;
+    }
+    m_textoProgreso->setText(QStringLiteral("Imprimiendo el centro %1 (%2 de %3)... Esc para interrumpir")
+                                 .arg(codcentro)
+                                 .arg(hechos + 1)
+                                 .arg(total));
+    m_progreso->setRange(0, total);
+    m_progreso->setValue(hechos);
+    m_progreso->show();
+}
+
+void TFormPral::VerMemoError(bool ver)
+{
+    if (!ver) {
+        m_memoError->hide();
+        return;
+    }
+    m_memoError->setGeometry(360, 35, 330, 250);
+    m_memoError->raise();
+    m_memoError->show();
+}
+
+void TFormPral::BotAbrirCarpetaClick()
+{
+    // Without a folder in the settings there is nothing to show (the current folder is not ours).
+    if (m_rutaPdf->text().trimmed().isEmpty())
+        return;
+    Interaccion::actual().abrirCarpeta(m_rutaPdf->text());
+}

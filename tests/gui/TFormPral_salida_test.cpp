@@ -1,0 +1,268 @@
+#include "gui/PralPruebas.h"
+
+#include "calendars/TColorCalendar.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kSeparador = QStringLiteral("----------------------------------");
+const QString kCierre = QStringLiteral("Para cerrar doble-click o (Intro)");
+
+void tocar(const QString& ruta)
+{
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+} // namespace
+
+class SalidaPralTest : public PralTest
+{
+protected:
+    void SetUp() override
+    {
+        PralTest::SetUp();
+        ASSERT_TRUE(QDir().mkpath(m_rutaPdf));
+        // A previous run's file, which is ours, and someone else's file, which is not.
+        tocar(QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0202_201801.pdf")));
+        tocar(QDir(m_rutaPdf).filePath(QStringLiteral("nomina.pdf")));
+    }
+
+    QStringList ficherosPdf() const
+    {
+        return QDir(m_rutaPdf).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    }
+
+    void imprimir() { QTest::mouseClick(control<QPushButton>("BotImprimir"), Qt::LeftButton); }
+
+    bool correo() { return control<QAction>("EnvioCorreos")->isEnabled(); }
+    bool correoAuto() { return control<QAction>("EnvioCorreosAuto")->isEnabled(); }
+    QStringList log() { return control<QPlainTextEdit>("MemoError")->toPlainText().split(QLatin1Char('\n')); }
+};
+
+TEST_F(SalidaPralTest, AllCentresAsPdfLogsTheCentreWithoutWorkers)
+{
+    abrir(QDate(2019, 5, 15));
+    m_ventana->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_ventana.get()));
+    elegir(lista("ComboCentros"), 1);
+    opcion("CKTodosCentros")->click();
+    EXPECT_FALSE(correo());
+    EXPECT_FALSE(correoAuto());
+    EXPECT_EQ(control<QPushButton>("BotImprimir")->text(), QStringLiteral("Generar/Imprimir ficheros"));
+
+    imprimir();
+
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0101_201905.pdf"),
+                                          QStringLiteral("Quorvel_0102_201905.pdf"), QStringLiteral("nomina.pdf")}));
+    EXPECT_TRUE(m_guion.textos.isEmpty()) << m_guion.textos.join(QLatin1Char('|')).toStdString();
+    auto* memo = control<QPlainTextEdit>("MemoError");
+    EXPECT_TRUE(memo->isVisible());
+    EXPECT_EQ(memo->geometry(), QRect(360, 35, 330, 250));
+    EXPECT_EQ(log(), QStringList({QStringLiteral("Centro: 0103  no tiene trabajadores"), kSeparador, kCierre}));
+    QTRY_VERIFY(memo->hasFocus());
+    EXPECT_TRUE(correo());
+    EXPECT_TRUE(correoAuto());
+    EXPECT_TRUE(m_ventana->correoDisponible());
+    EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf}));
+    // Back on the centre chosen before the run, with its workers.
+    EXPECT_EQ(lista("ComboCentros")->currentIndex(), 1);
+    EXPECT_EQ(m_ventana->CodCentro(), QStringLiteral("0102"));
+    EXPECT_EQ(lista("ComboTrabajadores")->count(), 11);
+
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_FALSE(memo->isVisible());
+    EXPECT_TRUE(memo->toPlainText().contains(kCierre)) << "Enter hides the log, it does not type into it";
+}
+
+TEST_F(SalidaPralTest, DoubleClickHidesTheLogAndANewRunEmptiesIt)
+{
+    abrir(QDate(2019, 5, 15));
+    opcion("CKTodosCentros")->click();
+    imprimir();
+    auto* memo = control<QPlainTextEdit>("MemoError");
+    ASSERT_TRUE(memo->isVisible());
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(memo->isVisible());
+
+    // One centre with workers: nothing to log, the old lines go.
+    opcion("CKTodosCentros")->click();
+    imprimir();
+    EXPECT_FALSE(memo->isVisible());
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0101_201905.pdf"), QStringLiteral("nomina.pdf")}));
+}
+
+TEST_F(SalidaPralTest, RangeOfMonthsNamesBothInTheFile)
+{
+    abrir(QDate(2019, 5, 15));
+    opcion("CKVariosMeses")->click();
+    QTest::mouseClick(control<QPushButton>("botmas2"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("botmas2"), Qt::LeftButton);
+    imprimir();
+    EXPECT_EQ(ficherosPdf(),
+              QStringList({QStringLiteral("Quorvel_0101_201905-201907.pdf"), QStringLiteral("nomina.pdf")}));
+}
+
+TEST_F(SalidaPralTest, MailActionsFollowTheLastUninterruptedRun)
+{
+    abrir(QDate(2019, 5, 15));
+    imprimir();
+    ASSERT_TRUE(correo());
+    ASSERT_TRUE(correoAuto());
+
+    // They are on offer, but their screens are not in this version.
+    QTest::mouseClick(control<QPushButton>("BotXMail"), Qt::LeftButton);
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Disponible próximamente")}));
+    EXPECT_EQ(control<QPushButton>("BotEnvioAuto")->text(), QStringLiteral("Envío mails automático"));
+
+    control<QRadioButton>("RSelSalida1")->click();
+    imprimir();
+    EXPECT_EQ(m_guion.previsualizaciones.size(), 1);
+    EXPECT_FALSE(correo());
+    EXPECT_FALSE(correoAuto());
+    EXPECT_FALSE(control<QPushButton>("BotXMail")->isEnabled());
+    EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf})) << "only the PDF run opens the folder";
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("nomina.pdf")})) << "a preview run still empties the folder";
+}
+
+TEST_F(SalidaPralTest, EscapeDuringAPrintStopsBeforeTheNextCentre)
+{
+    abrir(QDate(2019, 5, 15));
+    imprimir();
+    ASSERT_TRUE(correo());
+
+    control<QRadioButton>("RSelSalida1")->click();
+    opcion("CKTodosCentros")->click();
+    // The user presses Escape on the main window while the first centre is in the preview. The key waits in
+    // the queue, as one from the window system does, until the run lets events through.
+    m_guion.alSalir = [this] {
+        QCoreApplication::postEvent(m_ventana.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    };
+    imprimir();
+    EXPECT_EQ(m_guion.previsualizaciones.size(), 1);
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Se ha interrumpido el proceso de impresión")}));
+    EXPECT_TRUE(correo()) << "an interrupted run leaves the mail actions as they were";
+    EXPECT_FALSE(m_ventana->Interrumpir()) << "the request is cleared once acted on";
+    EXPECT_EQ(lista("ComboCentros")->currentIndex(), 0);
+
+    // The next run starts afresh.
+    m_guion.alSalir = nullptr;
+    imprimir();
+    EXPECT_EQ(m_guion.previsualizaciones.size(), 3);
+    EXPECT_FALSE(correo());
+}
+
+TEST_F(SalidaPralTest, RunShowsTheCentreBeingPrintedAndLocksTheWindow)
+{
+    abrir(QDate(2019, 5, 15));
+    control<QRadioButton>("RSelSalida1")->click();
+    opcion("CKTodosCentros")->click();
+    QStringList vistos;
+    m_guion.alSalir = [&] {
+        vistos << control<QLabel>("TextoProgreso")->text();
+        EXPECT_TRUE(control<QProgressBar>("Progreso")->isVisible());
+        EXPECT_FALSE(control<QPushButton>("BotImprimir")->isEnabled());
+        EXPECT_TRUE(m_ventana->ejecutando());
+    };
+    imprimir();
+    EXPECT_EQ(vistos, QStringList({QStringLiteral("Imprimiendo el centro 0101 (1 de 3)... Esc para interrumpir"),
+                                   QStringLiteral("Imprimiendo el centro 0102 (2 de 3)... Esc para interrumpir")}));
+    EXPECT_FALSE(control<QProgressBar>("Progreso")->isVisible());
+    EXPECT_TRUE(control<QLabel>("TextoProgreso")->text().isEmpty());
+    EXPECT_TRUE(control<QPushButton>("BotImprimir")->isEnabled());
+    EXPECT_FALSE(lista("ComboCentros")->isEnabled()) << "all centres still locks the list after the run";
+}
+
+TEST_F(SalidaPralTest, ClosingDuringARunStopsItAndThenCloses)
+{
+    abrir(QDate(2019, 5, 15));
+    control<QRadioButton>("RSelSalida1")->click();
+    opcion("CKTodosCentros")->click();
+    m_guion.alSalir = [this] { m_ventana->close(); };
+    imprimir();
+    EXPECT_EQ(m_guion.previsualizaciones.size(), 1);
+    EXPECT_FALSE(m_ventana->isVisible());
+}
+
+TEST_F(SalidaPralTest, CentreWithoutWorkersIsRefusedAndTouchesNothing)
+{
+    abrir(QDate(2019, 5, 15));
+    elegir(lista("ComboCentros"), 2);
+    ASSERT_EQ(lista("ComboTrabajadores")->count(), 0);
+    imprimir();
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("No hay trabajadores en este centro")}));
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0202_201801.pdf"), QStringLiteral("nomina.pdf")}));
+    EXPECT_TRUE(m_guion.carpetasAbiertas.isEmpty());
+    EXPECT_FALSE(correo());
+}
+
+TEST_F(SalidaPralTest, PrinterModeNeedsADefaultPrinter)
+{
+    ajustar(QStringLiteral("impresora = 1, generarPDF = 0"));
+    abrir(QDate(2019, 5, 15));
+    m_guion.impresora = false;
+    imprimir();
+    EXPECT_EQ(m_guion.mensajes, QStringList({TFormPral::textoSinImpresora()}));
+    EXPECT_TRUE(TFormPral::textoSinImpresora().contains(QStringLiteral("Generar PDF")));
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0202_201801.pdf"), QStringLiteral("nomina.pdf")}));
+
+    m_guion.impresora = true;
+    m_guion.mensajes.clear();
+    opcion("CKTodosCentros")->click();
+    imprimir();
+    EXPECT_EQ(m_guion.impresiones.size(), 2);
+    EXPECT_FALSE(correo());
+    EXPECT_TRUE(m_guion.carpetasAbiertas.isEmpty());
+}
+
+TEST_F(SalidaPralTest, BlankTemplateCarriesOnlyTheStartMonth)
+{
+    abrir(QDate(2019, 5, 15));
+    opcion("CKVariosMeses")->click();
+    QTest::mouseClick(control<QPushButton>("botmas2"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("BotHojaBlanco"), Qt::LeftButton);
+    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_blanco_201905.pdf"), QStringLiteral("nomina.pdf")}));
+    EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf}));
+    EXPECT_FALSE(correo()) << "the template does not offer mail";
+}
+
+TEST_F(SalidaPralTest, UnwritablePdfIsReportedAndTheWindowGoesOn)
+{
+    // The folder setting names something under a plain file: no folder can be made there.
+    const QString fichero = m_dir.file(QStringLiteral("no-es-carpeta"));
+    tocar(fichero);
+    ajustar(QStringLiteral("RutaPDF = ?"), QDir(fichero).filePath(QStringLiteral("PDF")));
+    abrir(QDate(2019, 5, 15));
+    opcion("CKTodosCentros")->click();
+    elegir(lista("ComboEmpresas"), 1);
+    imprimir();
+    ASSERT_EQ(m_guion.errores.size(), 1);
+    EXPECT_TRUE(m_guion.errores.first().startsWith(QStringLiteral("No se puede crear el fichero")))
+        << m_guion.errores.first().toStdString();
+    EXPECT_FALSE(control<QPlainTextEdit>("MemoError")->isVisible());
+    EXPECT_FALSE(correo());
+    EXPECT_FALSE(m_ventana->ejecutando());
+    EXPECT_TRUE(control<QPushButton>("BotImprimir")->isEnabled()) << "the window is usable again";
+    QTest::mouseClick(control<QPushButton>("BotMas"), Qt::LeftButton);
+    EXPECT_EQ(control<TColorCalendar>("ColorCalendar1")->date(), QDate(2019, 6, 1));
+}
+
+TEST_F(SalidaPralTest, OpenFolderButtonHandsTheFolderToTheDesktop)
+{
+    abrir();
+    auto* abrirCarpeta = control<QPushButton>("BotAbrirCarpeta");
+    EXPECT_EQ(abrirCarpeta->toolTip(), QStringLiteral("Abrir la carpeta PDF,s"));
+    QTest::mouseClick(abrirCarpeta, Qt::LeftButton);
+    EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf}));
+}
