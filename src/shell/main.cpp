@@ -1,26 +1,19 @@
 #include "data/TMD.h"
-#include "store/Database.h"
+#include "sheets/TFormPral.h"
+#include "shell/Arranque.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMessageBox>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     TMD md;
     MD = &md;
-    try {
-        md.Quorvel();
-    } catch (const store::StoreError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvel"),
-                              QStringLiteral("No se puede abrir la base de datos %1:\n%2")
-                                  .arg(md.rutaBaseDatos(), e.message()));
+    const std::unique_ptr<TFormPral> ventana = crearVentanaPrincipal(md);
+    if (!ventana)
         return 1;
-    }
-    QMainWindow ventana;
-    ventana.setWindowTitle(QStringLiteral("Quorvel     v.1.02    22/05/2019"));
-    ventana.resize(800, 560);
-    ventana.show();
-    return app.exec();
+    ventana->show();
+    const int resultado = app.exec();
+    MD = nullptr;
+    return resultado;
 }
