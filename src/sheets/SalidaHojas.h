@@ -92,6 +92,7 @@ QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin);
 void CreaCarpetayBorraArchivos(const QString& ruta);
 
 // The run of "Generar/Imprimir ficheros". Errors of the store or an unwritable PDF throw; the run ends there.
+// The stop request belongs to the caller, who clears it before the run and after an interrupted one.
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
                                        InteraccionSalida& interaccion);
 // Prints or exports the current content of Listado for a centre code or "blanco"; returns the PDF written.
