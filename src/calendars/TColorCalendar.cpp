@@ -1,19 +1,14 @@
 #include "calendars/TColorCalendar.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolButton>
+#include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
-#include <stdexcept>
 
-namespace
-{
+namespace {
 
 const QLocale& spanish()
 {
@@ -21,276 +16,252 @@ const QLocale& spanish()
     return locale;
 }
 
-// Space between the month buttons and the grid.
-constexpr int BarGap = 2;
-
-double linearChannel(double value)
-{
-    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
+constexpr int DefaultWidth = 316;
+constexpr int DefaultHeight = 135;
 
 } // namespace
 
-TColorCalendar::TColorCalendar(QWidget* parent)
-    : QWidget(parent)
-    , m_date(QDate::currentDate())
+DateRangeError::DateRangeError() : std::out_of_range("The supplied date is not covered by this calendar") {}
+
+TColorCalendar::TColorCalendar(QWidget* parent) : QWidget(parent)
 {
-    m_colors.fill(QColor(Qt::white));
+    // The background is the colour that SetDayColor stores as "no colour".
+    QPalette own = palette();
+    own.setColor(QPalette::Window, Qt::white);
+    own.setColor(QPalette::WindowText, Qt::black);
+    setPalette(own);
+    setAutoFillBackground(true);
+    resize(DefaultWidth, DefaultHeight);
 
-    m_bar = new QWidget(this);
-    auto* barLayout = new QHBoxLayout(m_bar);
-    barLayout->setContentsMargins(0, 0, 0, 0);
-    barLayout->setSpacing(BarGap);
-    m_prevButton = new QToolButton(m_bar);
-    m_prevButton->setObjectName(QStringLiteral("prevMonthButton"));
-    m_prevButton->setText(QStringLiteral("<"));
-    m_prevButton->setToolTip(tr("Mes anterior"));
-    m_prevButton->setAutoRepeat(true);
-    m_nextButton = new QToolButton(m_bar);
-    m_nextButton->setObjectName(QStringLiteral("nextMonthButton"));
-    m_nextButton->setText(QStringLiteral(">"));
-    m_nextButton->setToolTip(tr("Mes siguiente"));
-    m_nextButton->setAutoRepeat(true);
-    m_caption = new QLabel(m_bar);
-    m_caption->setObjectName(QStringLiteral("monthCaption"));
-    m_caption->setAlignment(Qt::AlignCenter);
-    barLayout->addWidget(m_prevButton);
-    barLayout->addWidget(m_caption, 1);
-    barLayout->addWidget(m_nextButton);
-    m_bar->hide();
-
-    connect(m_prevButton, &QToolButton::clicked, this, [this] { stepMonth(-1); });
-    connect(m_nextButton, &QToolButton::clicked, this, [this] { stepMonth(1); });
-
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    updateCaption();
+    const QDate today = QDate::currentDate();
+    m_year = today.year();
+    m_month = today.month();
+    m_day = today.day();
+    m_date = today;
+    ClearDayColors();
 }
 
-void TColorCalendar::setDate(const QDate& date)
+TColorCalendar::~TColorCalendar()
 {
-    if (!date.isValid() || date == m_date)
+    removeButtons();
+}
+
+void TColorCalendar::setDate(QDate value)
+{
+    if (!value.isValid())
+        value = m_date;
+    m_date = value;
+    // Day first, so that no step forms a date such as 31 February.
+    moveShown(m_year, m_month, 1);
+    moveShown(value.year(), m_month, m_day);
+    moveShown(m_year, value.month(), m_day);
+    moveShown(m_year, m_month, value.day());
+}
+
+void TColorCalendar::moveShown(int toYear, int toMonth, int toDay)
+{
+    if (toYear == m_year && toMonth == m_month && toDay == m_day)
         return;
-    const bool newMonth = date.year() != m_date.year() || date.month() != m_date.month();
-    // Colours belong to the days of one month; the owner shades the new one on monthChanged.
-    if (newMonth)
-        m_colors.fill(QColor(Qt::white));
-    m_date = date;
-    updateCaption();
+    m_year = toYear;
+    m_month = toMonth;
+    m_day = toDay;
+    m_date = QDate(m_year, m_month, m_day);
+    if (m_titleButton)
+        m_titleButton->setText(titleText());
     update();
-    if (newMonth)
-        emit monthChanged(m_date);
-    emit dateChanged(m_date);
+    emit changed();
 }
 
-void TColorCalendar::checkDay(int day) const
+void TColorCalendar::stepMonth(int months)
 {
-    const int days = m_date.daysInMonth();
-    if (day < 1 || day > days)
-        throw std::out_of_range(
-            QStringLiteral("El día %1 está fuera del mes (1 a %2)").arg(day).arg(days).toStdString());
+    const int index = m_year * 12 + (m_month - 1) + months;
+    const int toYear = index / 12;
+    const int toMonth = index % 12 + 1;
+    moveShown(toYear, toMonth, std::min(m_day, daysInMonth(toYear, toMonth)));
 }
 
-void TColorCalendar::SetDayColor(int day, const QColor& color)
+void TColorCalendar::setStartOfWeek(int weekday)
 {
-    checkDay(day);
-    const QColor fill = color.isValid() ? color : QColor(Qt::white);
-    if (m_colors[day - 1] == fill)
-        return;
-    m_colors[day - 1] = fill;
-    const QPoint cell = cellOfDay(day);
-    update(cellRect(cell.x(), cell.y()));
+    if (weekday < 0 || weekday > 6)
+        throw std::out_of_range("The first weekday must lie between 0 (Sunday) and 6 (Saturday)");
+    m_startOfWeek = weekday;
+    update();
 }
 
-QColor TColorCalendar::dayColor(int day) const
+void TColorCalendar::setUseCurrentDate(bool use)
 {
-    checkDay(day);
-    return m_colors[day - 1];
+    m_useCurrentDate = use;
+    if (use)
+        setDate(QDate::currentDate());
+}
+
+void TColorCalendar::setSelectDay(bool select)
+{
+    m_selectDay = select;
+    update();
+}
+
+void TColorCalendar::SetDayColor(const QColor& colour, QDate day)
+{
+    if (!day.isValid() || day.year() != m_year || day.month() != m_month)
+        throw DateRangeError();
+    const QPoint cell = cellOfDay(day.day());
+    // Black stands for "no colour" in the table, like the background.
+    const bool none = !colour.isValid() || colour.rgb() == backgroundColour().rgb() || colour.rgb() == qRgb(0, 0, 0);
+    m_colours[std::size_t((cell.y() - 1) * Columns + cell.x())] = none ? QColor() : QColor::fromRgb(colour.rgb());
 }
 
 void TColorCalendar::ClearDayColors()
 {
-    m_colors.fill(QColor(Qt::white));
+    m_colours.fill(QColor());
     update();
 }
 
-void TColorCalendar::setShowButtons(bool show)
+QColor TColorCalendar::cellColor(int column, int row) const
 {
-    if (show == m_showButtons)
-        return;
-    m_showButtons = show;
-    m_bar->setVisible(show);
-    layoutBar();
-    updateGeometry();
-    update();
+    if (column < 0 || column >= Columns || row < 1 || row >= Rows)
+        return {};
+    return m_colours[std::size_t((row - 1) * Columns + column)];
+}
+
+QColor TColorCalendar::dayColor(int day) const
+{
+    const QPoint cell = cellOfDay(day);
+    return cellColor(cell.x(), cell.y());
+}
+
+QColor TColorCalendar::backgroundColour() const
+{
+    return palette().color(backgroundRole());
+}
+
+int TColorCalendar::daysInMonth(int year, int month)
+{
+    static constexpr std::array<int, 12> lengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return month == 2 && leap ? 29 : lengths[std::size_t(month - 1)];
 }
 
 int TColorCalendar::firstColumn() const
 {
-    return QDate(m_date.year(), m_date.month(), 1).dayOfWeek() - 1;
-}
-
-QPoint TColorCalendar::cellOfDay(int day) const
-{
-    if (day < 1 || day > m_date.daysInMonth())
-        return {-1, -1};
-    const int index = firstColumn() + day - 1;
-    return {index % Columns, 1 + index / Columns};
+    const int weekday = QDate(m_year, m_month, 1).dayOfWeek() % 7;
+    return (weekday - m_startOfWeek + 7) % 7;
 }
 
 int TColorCalendar::dayAtCell(int column, int row) const
 {
     if (column < 0 || column >= Columns || row < 1 || row >= Rows)
         return 0;
-    const int day = (row - 1) * Columns + column - firstColumn() + 1;
-    return day >= 1 && day <= m_date.daysInMonth() ? day : 0;
+    const int day = 1 - firstColumn() + column + 7 * (row - 1);
+    return day >= 1 && day <= daysInMonth(m_year, m_month) ? day : 0;
 }
 
-QRect TColorCalendar::gridRect() const
+QPoint TColorCalendar::cellOfDay(int day) const
 {
-    return rect().adjusted(0, barHeight(), 0, 0);
+    if (day < 1 || day > daysInMonth(m_year, m_month))
+        return {-1, -1};
+    const int index = firstColumn() + day - 1;
+    return {index % Columns, 1 + index / Columns};
 }
 
-// Edges are whole pixels shared by neighbouring cells, so every line is one crisp pixel wide
-// and the rounding spreads over the whole grid instead of piling up in the last cell.
-int TColorCalendar::columnEdge(int column) const
+QString TColorCalendar::cellText(int column, int row) const
 {
-    const QRect grid = gridRect();
-    return grid.left() + column * (grid.width() - 1) / Columns;
+    if (row == 0)
+        return dayHeader(column);
+    const int day = dayAtCell(column, row);
+    return day > 0 ? QString::number(day) : QString();
 }
 
-int TColorCalendar::rowEdge(int row) const
+QString TColorCalendar::dayHeader(int column) const
 {
-    const QRect grid = gridRect();
-    return grid.top() + row * (grid.height() - 1) / Rows;
+    if (column < 0 || column >= Columns)
+        return {};
+    const int weekday = (m_startOfWeek + column) % 7;
+    return spanish().dayName(weekday == 0 ? 7 : weekday, QLocale::ShortFormat);
+}
+
+int TColorCalendar::columnWidth() const
+{
+    return (width() - (Columns - 1) * GridLineWidth) / Columns;
+}
+
+int TColorCalendar::rowHeight() const
+{
+    return (height() - (Rows - 1) * GridLineWidth) / Rows;
 }
 
 QRect TColorCalendar::cellRect(int column, int row) const
 {
     if (column < 0 || column >= Columns || row < 0 || row >= Rows)
         return {};
-    return QRect(QPoint(columnEdge(column), rowEdge(row)), QPoint(columnEdge(column + 1), rowEdge(row + 1)));
+    return {column * (columnWidth() + GridLineWidth), row * (rowHeight() + GridLineWidth), columnWidth(), rowHeight()};
 }
 
-int TColorCalendar::dayAt(const QPoint& pos) const
+QPoint TColorCalendar::cellAt(const QPoint& pos) const
 {
-    if (!gridRect().contains(pos))
-        return 0;
-    int column = 0;
-    while (column < Columns - 1 && pos.x() >= columnEdge(column + 1))
-        ++column;
-    int row = 0;
-    while (row < Rows - 1 && pos.y() >= rowEdge(row + 1))
-        ++row;
-    return dayAtCell(column, row);
-}
-
-QString TColorCalendar::dayHeader(int column)
-{
-    if (column < 0 || column >= Columns)
-        return {};
-    return spanish().dayName(column + 1, QLocale::ShortFormat);
-}
-
-QColor TColorCalendar::textColorFor(const QColor& fill)
-{
-    // Relative luminance as used for contrast ratios; black wins from about 18 %, which keeps
-    // black text on pure red, where white would be harder to read.
-    const QColor rgb = fill.toRgb();
-    const double luminance = 0.2126 * linearChannel(rgb.redF()) + 0.7152 * linearChannel(rgb.greenF())
-        + 0.0722 * linearChannel(rgb.blueF());
-    const double againstBlack = (luminance + 0.05) / 0.05;
-    const double againstWhite = 1.05 / (luminance + 0.05);
-    return againstBlack >= againstWhite ? QColor(Qt::black) : QColor(Qt::white);
-}
-
-QSize TColorCalendar::cellSizeHint(int padding) const
-{
-    const QFontMetrics metrics = fontMetrics();
-    int textWidth = metrics.horizontalAdvance(QStringLiteral("88"));
-    for (int column = 0; column < Columns; ++column)
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(dayHeader(column)));
-    return {textWidth + padding, metrics.height() + padding};
-}
-
-int TColorCalendar::barHeight() const
-{
-    return m_showButtons ? m_bar->sizeHint().height() + BarGap : 0;
+    // A point on a grid line counts for the cell before it.
+    const int pitchX = columnWidth() + GridLineWidth;
+    const int pitchY = rowHeight() + GridLineWidth;
+    if (pos.x() < 0 || pos.y() < 0 || pitchX <= 0 || pitchY <= 0)
+        return {-1, -1};
+    const int column = pos.x() / pitchX;
+    const int row = pos.y() / pitchY;
+    if (column >= Columns || row >= Rows)
+        return {-1, -1};
+    return {column, row};
 }
 
 QSize TColorCalendar::sizeHint() const
 {
-    const QSize cell = cellSizeHint(6).expandedTo(QSize(31, 24));
-    QSize size(Columns * cell.width() + 1, Rows * cell.height() + 1 + barHeight());
-    if (m_showButtons)
-        size.setWidth(std::max(size.width(), m_bar->sizeHint().width()));
-    return size;
-}
-
-QSize TColorCalendar::minimumSizeHint() const
-{
-    const QSize cell = cellSizeHint(2);
-    QSize size(Columns * cell.width() + 1, Rows * cell.height() + 1 + barHeight());
-    if (m_showButtons)
-        size.setWidth(std::max(size.width(), m_bar->minimumSizeHint().width()));
-    return size;
+    return {DefaultWidth, DefaultHeight};
 }
 
 void TColorCalendar::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event);
     QPainter painter(this);
-    painter.fillRect(gridRect(), palette().window());
+    painter.fillRect(rect(), backgroundColour());
 
-    painter.setPen(palette().color(QPalette::WindowText));
-    for (int column = 0; column < Columns; ++column)
-        painter.drawText(cellRect(column, 0), Qt::AlignCenter, dayHeader(column));
-
-    for (int row = 1; row < Rows; ++row) {
+    const int cellWidth = columnWidth();
+    const int cellHeight = rowHeight();
+    const QPoint current = currentCell();
+    const QFontMetrics metrics = fontMetrics();
+    for (int row = 0; row < Rows; ++row) {
         for (int column = 0; column < Columns; ++column) {
-            const int dayNumber = dayAtCell(column, row);
-            if (dayNumber == 0)
+            const QString text = cellText(column, row);
+            if (text.isEmpty())
                 continue;
-            const QRect inside = cellRect(column, row).adjusted(1, 1, -1, -1);
-            const QColor fill = m_colors[dayNumber - 1];
-            painter.fillRect(inside, fill);
-            painter.setPen(textColorFor(fill));
-            painter.drawText(inside, Qt::AlignCenter, QString::number(dayNumber));
+            const QRect cell = cellRect(column, row);
+            const bool isCurrent = row > 0 && QPoint(column, row) == current;
+            if (isCurrent)
+                painter.fillRect(cell, m_selectDay ? palette().color(QPalette::Highlight) : backgroundColour());
+            // A day colour covers the highlight.
+            if (const QColor fill = cellColor(column, row); row > 0 && fill.isValid())
+                painter.fillRect(cell, fill);
+            painter.setPen(isCurrent && m_selectDay ? QColor(Qt::white) : QColor(Qt::black));
+            const int x = cell.left() + (cellWidth - metrics.horizontalAdvance(text)) / 2;
+            const int y = cell.top() + (cellHeight - metrics.height()) / 2;
+            painter.drawText(x, y + metrics.ascent(), text);
         }
     }
 
-    // Lines go last so that the fills never cover them.
-    painter.setPen(QPen(palette().color(QPalette::Mid), 0));
-    const int top = rowEdge(1);
-    const int bottom = rowEdge(Rows);
-    const int left = columnEdge(0);
-    const int right = columnEdge(Columns);
-    for (int column = 0; column <= Columns; ++column)
-        painter.drawLine(columnEdge(column), top, columnEdge(column), bottom);
-    for (int row = 1; row <= Rows; ++row)
-        painter.drawLine(left, rowEdge(row), right, rowEdge(row));
+    painter.setPen(Qt::NoPen);
+    const QColor line = palette().color(QPalette::Mid);
+    const int gridWidth = Columns * cellWidth + (Columns - 1) * GridLineWidth;
+    const int gridHeight = Rows * cellHeight + (Rows - 1) * GridLineWidth;
+    for (int column = 1; column < Columns; ++column)
+        painter.fillRect(cellRect(column, 0).left() - GridLineWidth, 0, GridLineWidth, gridHeight, line);
+    for (int row = 1; row < Rows; ++row)
+        painter.fillRect(0, cellRect(0, row).top() - GridLineWidth, gridWidth, GridLineWidth, line);
 }
 
-void TColorCalendar::resizeEvent(QResizeEvent* event)
+void TColorCalendar::selectCellAt(const QPoint& pos)
 {
-    QWidget::resizeEvent(event);
-    layoutBar();
-}
-
-void TColorCalendar::layoutBar()
-{
-    if (m_showButtons)
-        m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
-}
-
-void TColorCalendar::updateCaption()
-{
-    m_caption->setText(spanish().monthName(m_date.month(), QLocale::LongFormat) + u' '
-                       + QString::number(m_date.year()));
-}
-
-void TColorCalendar::stepMonth(int months)
-{
-    setDate(QDate(m_date.year(), m_date.month(), 1).addMonths(months));
+    // Header and blank cells cannot become current.
+    const QPoint cell = cellAt(pos);
+    const int dayNumber = dayAtCell(cell.x(), cell.y());
+    if (dayNumber > 0)
+        moveShown(m_year, m_month, dayNumber);
 }
 
 void TColorCalendar::mousePressEvent(QMouseEvent* event)
@@ -299,26 +270,8 @@ void TColorCalendar::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    m_pressedDay = dayAt(event->position().toPoint());
     event->accept();
-}
-
-void TColorCalendar::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    // A click only counts when pressed and released on the same day, so dragging away cancels it.
-    const int released = dayAt(event->position().toPoint());
-    const bool isClick = released != 0 && released == m_pressedDay;
-    m_pressedDay = 0;
-    event->accept();
-    if (!isClick)
-        return;
-    const QDate clickedDate(m_date.year(), m_date.month(), released);
-    setDate(clickedDate);
-    emit clicked(clickedDate);
+    selectCellAt(event->position().toPoint());
 }
 
 void TColorCalendar::mouseDoubleClickEvent(QMouseEvent* event)
@@ -327,22 +280,107 @@ void TColorCalendar::mouseDoubleClickEvent(QMouseEvent* event)
         QWidget::mouseDoubleClickEvent(event);
         return;
     }
-    // The release after a double click is not another click: the owner may have opened a dialog meanwhile.
-    m_pressedDay = 0;
     event->accept();
-    const int dayNumber = dayAt(event->position().toPoint());
-    if (dayNumber == 0)
+    // The second press of a double click arrives here instead of as a press; it selects all the same.
+    selectCellAt(event->position().toPoint());
+    emit doubleClicked();
+}
+
+QString TColorCalendar::titleText() const
+{
+    return spanish().monthName(m_date.month(), QLocale::LongFormat) + u' ' +
+           QStringLiteral("%1").arg(m_date.year(), 4, 10, QLatin1Char('0'));
+}
+
+void TColorCalendar::setButtons(bool show)
+{
+    m_buttons = show;
+    if (show)
+        createButtons();
+    else
+        removeButtons();
+}
+
+void TColorCalendar::createButtons()
+{
+    QWidget* host = parentWidget();
+    if (!host || m_titleButton)
         return;
-    const QDate clickedDate(m_date.year(), m_date.month(), dayNumber);
-    setDate(clickedDate);
-    emit doubleClicked(clickedDate);
+    const auto button = [this, host](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, host);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setVisible(isVisible());
+        return b;
+    };
+    m_prevButton = button("prevMonthButton", QStringLiteral("<"));
+    m_nextButton = button("nextMonthButton", QStringLiteral(">"));
+    m_titleButton = button("monthTitleButton", titleText());
+    QFont bold = m_titleButton->font();
+    bold.setBold(true);
+    m_titleButton->setFont(bold);
+    connect(m_prevButton, &QPushButton::clicked, this, [this] { stepMonth(-1); });
+    connect(m_nextButton, &QPushButton::clicked, this, [this] { stepMonth(1); });
+    placeButtons();
+}
+
+void TColorCalendar::removeButtons()
+{
+    delete m_prevButton;
+    delete m_nextButton;
+    delete m_titleButton;
+}
+
+void TColorCalendar::placeButtons()
+{
+    if (!m_titleButton)
+        return;
+    const QRect grid = geometry();
+    const int top = grid.bottom() + 1;
+    const int height = rowHeight();
+    const int prevLeft = grid.left() - 1;
+    const int prevWidth = columnWidth() + 3;
+    const int nextWidth = columnWidth() + 2;
+    const int nextLeft = grid.right() + 1 - nextWidth;
+    m_prevButton->setGeometry(prevLeft, top, prevWidth, height);
+    m_nextButton->setGeometry(nextLeft, top, nextWidth, height);
+    m_titleButton->setGeometry(prevLeft + prevWidth, top, nextLeft - prevLeft - prevWidth, height);
+}
+
+void TColorCalendar::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    placeButtons();
+}
+
+void TColorCalendar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeButtons();
+}
+
+void TColorCalendar::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    for (QPushButton* b : {m_prevButton.data(), m_nextButton.data(), m_titleButton.data()})
+        if (b)
+            b->show();
+}
+
+void TColorCalendar::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    for (QPushButton* b : {m_prevButton.data(), m_nextButton.data(), m_titleButton.data()})
+        if (b)
+            b->hide();
 }
 
 void TColorCalendar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        layoutBar();
-        updateGeometry();
+    // The buttons sit on the parent, so a new parent takes new buttons.
+    if (event->type() == QEvent::ParentChange && m_buttons) {
+        removeButtons();
+        createButtons();
     }
 }

@@ -222,8 +222,8 @@ void TFormPral::conectar()
     conectar(m_botMenos, &QPushButton::clicked, this, [this] { BotMenosClick(); });
     conectar(m_botmas2, &QPushButton::clicked, this, [this] { botmas2Click(); });
     conectar(m_botmenos2, &QPushButton::clicked, this, [this] { botmenos2Click(); });
-    conectar(m_colorCalendar1, &TColorCalendar::dateChanged, this, [this] { ColorCalendar1Change(); });
-    conectar(m_colorCalendar2, &TColorCalendar::dateChanged, this, [this] { ColorCalendar2Change(); });
+    conectar(m_colorCalendar1, &TColorCalendar::changed, this, [this] { ColorCalendar1Change(); });
+    conectar(m_colorCalendar2, &TColorCalendar::changed, this, [this] { ColorCalendar2Change(); });
     conectar(m_colorCalendar1, &TColorCalendar::doubleClicked, this, [this] { ColorCalendar1DblClick(); });
 
     conectar(m_botAbrirCarpeta, &QPushButton::clicked, this, [this] { BotAbrirCarpetaClick(); });

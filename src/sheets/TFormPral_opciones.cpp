@@ -222,8 +222,12 @@ void TFormPral::BotSombrearClick()
     try {
         for (int dia = 1; dia <= mes.daysInMonth(); ++dia) {
             const QDate fecha(mes.year(), mes.month(), dia);
+            // White first: the view's colours belong to cell positions and still hold the previous month's.
+            m_colorCalendar1->SetDayColor(festivos::colorBlanco(), fecha);
             const std::optional<int> codigo = sombreado.festivos ? codigoBase(fecha) : std::nullopt;
-            m_colorCalendar1->SetDayColor(dia, pral::colorDia(fecha, sombreado, codigo, m_colores));
+            const QColor color = pral::colorDia(fecha, sombreado, codigo, m_colores);
+            if (color != festivos::colorBlanco())
+                m_colorCalendar1->SetDayColor(color, fecha);
         }
     } catch (const std::exception&) {
         // The month view is only a guide: a failed lookup leaves the days coloured so far, without a message.

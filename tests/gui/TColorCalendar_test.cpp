@@ -1,440 +1,585 @@
 #include "calendars/TColorCalendar.h"
 
 #include <QImage>
-#include <QLabel>
-#include <QPixmap>
+#include <QLocale>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
-#include <stdexcept>
 #include <vector>
 
-namespace
-{
+namespace {
 
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kYellow(0xFF, 0xFF, 0x00);
+const QColor kAqua(0x00, 0xFF, 0xFF);
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+
+QString iso(QDate date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+// The calendar on a parent window, where its month buttons go.
 class TColorCalendarTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_calendar.resize(280, 210);
-        m_calendar.setDate(QDate(2019, 5, 15));
-        m_calendar.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_calendar));
+        m_host.resize(360, 200);
+        m_calendar = new TColorCalendar(&m_host);
+        m_calendar->move(10, 20);
+        m_calendar->setDate(QDate(2019, 5, 15));
+        m_host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
     }
 
-    QPoint centreOfDay(int day) const
+    QPoint centreOf(QPoint cell) const { return m_calendar->cellRect(cell.x(), cell.y()).center(); }
+    QPoint centreOfDay(int day) const { return centreOf(m_calendar->cellOfDay(day)); }
+
+    QImage grab() const { return m_calendar->grab().toImage(); }
+    static QColor pixel(const QImage& image, QPoint pos)
     {
-        const QPoint cell = m_calendar.cellOfDay(day);
-        return m_calendar.cellRect(cell.x(), cell.y()).center();
+        return image.pixelColor((QPointF(pos) * image.devicePixelRatio()).toPoint()).toRgb();
     }
-
-    QRect rectOfDay(int day) const
+    // Near a corner, away from the text.
+    static QColor fillOf(const QImage& image, const QRect& cell) { return pixel(image, cell.topLeft() + QPoint(2, 2)); }
+    QColor fillOfCell(const QImage& image, int column, int row) const
     {
-        const QPoint cell = m_calendar.cellOfDay(day);
-        return m_calendar.cellRect(cell.x(), cell.y());
+        return fillOf(image, m_calendar->cellRect(column, row));
     }
-
-    QColor pixelAt(const QImage& image, const QPoint& pos) const
+    QColor fillOfDay(const QImage& image, int day) const
     {
-        return image.pixelColor((QPointF(pos) * image.devicePixelRatio()).toPoint());
+        const QPoint cell = m_calendar->cellOfDay(day);
+        return fillOfCell(image, cell.x(), cell.y());
     }
 
-    // The exception text as the user would read it.
-    static QString outOfRangeText(const std::function<void()>& call)
+    std::vector<QColor> table() const
     {
-        try {
-            call();
-        } catch (const std::out_of_range& error) {
-            return QString::fromUtf8(error.what());
-        }
-        return QStringLiteral("<no exception>");
+        std::vector<QColor> entries;
+        for (int row = 1; row < TColorCalendar::Rows; ++row)
+            for (int column = 0; column < TColorCalendar::Columns; ++column)
+                entries.push_back(m_calendar->cellColor(column, row));
+        return entries;
     }
 
-    TColorCalendar m_calendar;
+    QPushButton* button(const char* name) const { return m_host.findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+    // Keeps in m_changes the date that each change notification finds.
+    void recordChanges()
+    {
+        QObject::connect(m_calendar, &TColorCalendar::changed, m_calendar, [this] {
+            const QDate shown(m_calendar->year(), m_calendar->month(), m_calendar->day());
+            EXPECT_TRUE(shown.isValid());
+            EXPECT_EQ(m_calendar->date(), shown) << "date() is set before the notification";
+            m_changes.push_back(iso(m_calendar->date()));
+        });
+    }
+
+    QWidget m_host;
+    TColorCalendar* m_calendar = nullptr;
+    std::vector<QString> m_changes;
 };
 
-// ---- Grid layout -------------------------------------------------------------------------------------------------
+// ---- Layout ------------------------------------------------------------------------------------------------------
 
-TEST_F(TColorCalendarTest, FirstDayLandsInRowOneAtItsWeekdayColumn)
+TEST_F(TColorCalendarTest, NewCalendarStartsOnMondayUncolouredAtItsDefaultSize)
 {
-    struct Month
+    TColorCalendar fresh;
+    EXPECT_EQ(fresh.size(), QSize(316, 135));
+    EXPECT_EQ(fresh.sizeHint(), QSize(316, 135));
+    EXPECT_EQ(fresh.startOfWeek(), 1);
+    EXPECT_FALSE(fresh.useCurrentDate());
+    EXPECT_FALSE(fresh.buttons());
+    EXPECT_FALSE(fresh.selectDay());
+    EXPECT_TRUE(fresh.date().isValid());
+    EXPECT_EQ(fresh.backgroundColour(), kWhite);
+    for (int row = 1; row < TColorCalendar::Rows; ++row)
+        for (int column = 0; column < TColorCalendar::Columns; ++column)
+            EXPECT_FALSE(fresh.cellColor(column, row).isValid()) << column << "," << row;
+}
+
+TEST_F(TColorCalendarTest, HeaderShowsShortSpanishWeekdaysFromTheFirstWeekday)
+{
+    const QStringList fromMonday = {QStringLiteral("lun"), QStringLiteral("mar"), QStringLiteral("mié"),
+                                    QStringLiteral("jue"), QStringLiteral("vie"), QStringLiteral("sáb"),
+                                    QStringLiteral("dom")};
+    for (int column = 0; column < TColorCalendar::Columns; ++column) {
+        EXPECT_EQ(m_calendar->dayHeader(column), fromMonday.at(column));
+        EXPECT_EQ(m_calendar->cellText(column, 0), fromMonday.at(column));
+    }
+
+    m_calendar->setStartOfWeek(0);
+    EXPECT_EQ(m_calendar->dayHeader(0), QStringLiteral("dom"));
+    EXPECT_EQ(m_calendar->dayHeader(1), QStringLiteral("lun"));
+    EXPECT_EQ(m_calendar->dayHeader(6), QStringLiteral("sáb"));
+
+    EXPECT_THROW(m_calendar->setStartOfWeek(7), std::out_of_range);
+    EXPECT_THROW(m_calendar->setStartOfWeek(-1), std::out_of_range);
+    EXPECT_EQ(m_calendar->startOfWeek(), 0);
+}
+
+TEST_F(TColorCalendarTest, FirstDayLiesInWeekRowOneAtItsWeekdayColumn)
+{
+    m_calendar->setDate(QDate(2019, 9, 10)); // the 1st is a Sunday
+    EXPECT_EQ(m_calendar->cellOfDay(1), QPoint(6, 1));
+    EXPECT_EQ(m_calendar->dayAtCell(6, 1), 1);
+    EXPECT_EQ(m_calendar->dayAtCell(0, 2), 2);
+    EXPECT_EQ(m_calendar->dayAtCell(5, 1), 0);
+    EXPECT_EQ(m_calendar->cellText(5, 1), QString());
+    EXPECT_EQ(m_calendar->cellText(6, 1), QStringLiteral("1"));
+
+    m_calendar->setStartOfWeek(0);
+    EXPECT_EQ(m_calendar->cellOfDay(1), QPoint(0, 1));
+
+    // Every day, whatever the first weekday, sits under its own weekday's name, in order, without gaps.
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    for (int start = 0; start <= 6; ++start) {
+        m_calendar->setStartOfWeek(start);
+        for (QDate month(2019, 1, 1); month.year() == 2019; month = month.addMonths(1)) {
+            m_calendar->setDate(month);
+            EXPECT_EQ(m_calendar->cellOfDay(1).y(), 1);
+            for (int day = 1; day <= month.daysInMonth(); ++day) {
+                const QDate date(2019, month.month(), day);
+                const QPoint cell = m_calendar->cellOfDay(day);
+                ASSERT_EQ(m_calendar->dayAtCell(cell.x(), cell.y()), day) << iso(date).toStdString();
+                EXPECT_EQ(m_calendar->dayHeader(cell.x()), spanish.dayName(date.dayOfWeek(), QLocale::ShortFormat))
+                    << iso(date).toStdString() << " starting on " << start;
+                const int index = (cell.y() - 1) * 7 + cell.x();
+                EXPECT_EQ(index, m_calendar->firstColumn() + day - 1);
+            }
+        }
+    }
+}
+
+TEST_F(TColorCalendarTest, LongMonthsFromSaturdayOrSundayUseAllSixWeekRows)
+{
+    struct Case
     {
         QDate date;
-        QPoint firstCell;
         QPoint lastCell;
     };
-    const std::vector<Month> months = {
-        {QDate(2019, 5, 10), QPoint(2, 1), QPoint(4, 5)},  // Wednesday 1st, Friday 31st
-        {QDate(2019, 9, 10), QPoint(6, 1), QPoint(0, 6)},  // Sunday 1st, so the 30th needs the sixth week
-        {QDate(2019, 4, 10), QPoint(0, 1), QPoint(1, 5)},  // Monday 1st
-        {QDate(2021, 2, 10), QPoint(0, 1), QPoint(6, 4)},  // Monday 1st, 28 days: four full weeks
-        {QDate(2020, 2, 10), QPoint(5, 1), QPoint(5, 5)},  // leap year
+    const Case cases[] = {
+        {QDate(2020, 8, 1), QPoint(0, 6)}, // Saturday 1st, 31 days
+        {QDate(2020, 3, 1), QPoint(1, 6)}, // Sunday 1st, 31 days
+        {QDate(2020, 5, 1), QPoint(6, 5)}, // Friday 1st: five rows are enough
     };
-    for (const Month& month : months) {
-        SCOPED_TRACE(month.date.toString(Qt::ISODate).toStdString());
-        m_calendar.setDate(month.date);
-        EXPECT_EQ(m_calendar.cellOfDay(1), month.firstCell);
-        EXPECT_EQ(m_calendar.cellOfDay(month.date.daysInMonth()), month.lastCell);
-        EXPECT_EQ(m_calendar.dayAtCell(month.firstCell.x(), 1), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(iso(c.date).toStdString());
+        m_calendar->setDate(c.date);
+        EXPECT_EQ(m_calendar->cellOfDay(31), c.lastCell);
+        EXPECT_EQ(m_calendar->cellOfDay(32), QPoint(-1, -1));
+        int shown = 0;
+        for (int row = 1; row < TColorCalendar::Rows; ++row)
+            for (int column = 0; column < TColorCalendar::Columns; ++column)
+                shown += m_calendar->dayAtCell(column, row) > 0 ? 1 : 0;
+        EXPECT_EQ(shown, 31);
     }
 }
 
-TEST_F(TColorCalendarTest, EveryDayHasExactlyOneCellAndTheRestAreBlank)
+TEST_F(TColorCalendarTest, FebruaryFollowsTheGregorianLeapYearRule)
 {
-    for (const QDate& date : {QDate(2019, 5, 1), QDate(2019, 9, 1), QDate(2021, 2, 1), QDate(2020, 2, 1)}) {
-        SCOPED_TRACE(date.toString(Qt::ISODate).toStdString());
-        m_calendar.setDate(date);
-        int filled = 0;
-        int expectedDay = 1;
-        for (int row = 0; row < TColorCalendar::Rows; ++row) {
-            for (int column = 0; column < TColorCalendar::Columns; ++column) {
-                const int day = m_calendar.dayAtCell(column, row);
-                if (row == 0) {
-                    EXPECT_EQ(day, 0) << "the header row never holds days";
-                    continue;
-                }
-                if (day == 0)
-                    continue;
-                // Days run left to right, top to bottom, without gaps.
-                EXPECT_EQ(day, expectedDay);
-                EXPECT_EQ(m_calendar.cellOfDay(day), QPoint(column, row));
-                ++expectedDay;
-                ++filled;
-            }
-        }
-        EXPECT_EQ(filled, date.daysInMonth());
+    const std::pair<int, int> februaries[] = {{2000, 29}, {2024, 29}, {1900, 28}, {2100, 28}, {2019, 28}};
+    for (const auto& [year, days] : februaries) {
+        SCOPED_TRACE(year);
+        EXPECT_EQ(TColorCalendar::daysInMonth(year, 2), days);
+        m_calendar->setDate(QDate(year, 2, 10));
+        EXPECT_NE(m_calendar->cellOfDay(days), QPoint(-1, -1));
+        EXPECT_EQ(m_calendar->cellOfDay(days + 1), QPoint(-1, -1));
+        EXPECT_NO_THROW(m_calendar->SetDayColor(kRed, QDate(year, 2, days)));
+    }
+    EXPECT_EQ(TColorCalendar::daysInMonth(2019, 4), 30);
+    EXPECT_EQ(TColorCalendar::daysInMonth(2019, 12), 31);
+}
+
+TEST_F(TColorCalendarTest, CellsShareTheAreaEvenlyBetweenGridLines)
+{
+    // (316 - 6) div 7 and (135 - 6) div 7
+    EXPECT_EQ(m_calendar->columnWidth(), 44);
+    EXPECT_EQ(m_calendar->rowHeight(), 18);
+    EXPECT_EQ(m_calendar->cellRect(0, 0), QRect(0, 0, 44, 18));
+    EXPECT_EQ(m_calendar->cellRect(6, 6), QRect(270, 114, 44, 18));
+    EXPECT_TRUE(m_calendar->cellRect(7, 0).isNull());
+
+    m_calendar->resize(400, 300);
+    EXPECT_EQ(m_calendar->columnWidth(), 56);
+    EXPECT_EQ(m_calendar->rowHeight(), 42);
+    EXPECT_EQ(m_calendar->cellRect(2, 3), QRect(114, 129, 56, 42));
+    EXPECT_EQ(m_calendar->cellAt(QPoint(114, 129)), QPoint(2, 3));
+    EXPECT_EQ(m_calendar->cellAt(QPoint(113, 128)), QPoint(1, 2)) << "a grid line counts for the cell before it";
+    EXPECT_EQ(m_calendar->cellAt(QPoint(399, 10)), QPoint(-1, -1)) << "the margin after the last column";
+}
+
+// ---- Drawing -----------------------------------------------------------------------------------------------------
+
+TEST_F(TColorCalendarTest, DayColourCoversTheCurrentCellAndItsHighlight)
+{
+    m_calendar->SetDayColor(kRed, QDate(2019, 5, 10));
+    m_calendar->update();
+    QImage image = grab();
+    EXPECT_EQ(fillOfDay(image, 10), kRed);
+    EXPECT_EQ(fillOfDay(image, 11), kWhite);
+    EXPECT_EQ(fillOfDay(image, 15), kWhite) << "the current day is not highlighted without SelectDay";
+    EXPECT_EQ(fillOfCell(image, 0, 0), kWhite) << "header";
+
+    m_calendar->setSelectDay(true);
+    const QColor highlight = m_calendar->palette().color(QPalette::Highlight).toRgb();
+    ASSERT_NE(highlight, kWhite);
+    image = grab();
+    EXPECT_EQ(fillOfDay(image, 15), highlight);
+    EXPECT_EQ(fillOfDay(image, 10), kRed);
+
+    m_calendar->SetDayColor(kAqua, QDate(2019, 5, 15));
+    m_calendar->update();
+    image = grab();
+    EXPECT_EQ(fillOfDay(image, 15), kAqua);
+    // The current day's number is white with SelectDay, other numbers black.
+    const auto count = [&](int day, const QColor& colour) {
+        const QRect cell = m_calendar->cellRect(m_calendar->cellOfDay(day).x(), m_calendar->cellOfDay(day).y());
+        int n = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                n += pixel(image, QPoint(x, y)) == colour ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(count(15, kWhite), 0);
+    EXPECT_EQ(count(15, QColor(Qt::black)), 0);
+    EXPECT_GT(count(10, QColor(Qt::black)), 0);
+    EXPECT_EQ(count(10, kWhite), 0);
+}
+
+TEST_F(TColorCalendarTest, TextIsCentredInItsCell)
+{
+    m_calendar->resize(420, 280);
+    m_calendar->SetDayColor(kYellow, QDate(2019, 5, 22));
+    const QImage image = grab();
+    const auto inkCentre = [&](int column, int row) {
+        const QRect cell = m_calendar->cellRect(column, row);
+        const QColor fill = fillOf(image, cell);
+        QRect ink;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                if (pixel(image, QPoint(x, y)) != fill)
+                    ink |= QRect(x, y, 1, 1);
+        EXPECT_FALSE(ink.isEmpty());
+        return QPointF(ink.center()) - QPointF(cell.center());
+    };
+    const QPoint day = m_calendar->cellOfDay(22);
+    for (const QPoint cell : {QPoint(2, 0), day, m_calendar->cellOfDay(1)}) {
+        const QPointF offset = inkCentre(cell.x(), cell.y());
+        EXPECT_LE(std::abs(offset.x()), 1.5) << cell.x() << "," << cell.y();
+        EXPECT_LE(std::abs(offset.y()), 3.0) << cell.x() << "," << cell.y();
     }
 }
 
-TEST_F(TColorCalendarTest, PositionsOutsideTheMonthOrGridGiveNothing)
-{
-    m_calendar.setDate(QDate(2019, 2, 10));
-    EXPECT_EQ(m_calendar.cellOfDay(0), QPoint(-1, -1));
-    EXPECT_EQ(m_calendar.cellOfDay(29), QPoint(-1, -1));
-    EXPECT_EQ(m_calendar.dayAtCell(0, 1), 0);  // February 2019 starts on a Friday
-    EXPECT_EQ(m_calendar.dayAtCell(7, 2), 0);
-    EXPECT_EQ(m_calendar.dayAtCell(-1, 2), 0);
-    EXPECT_EQ(m_calendar.dayAtCell(3, 7), 0);
-    EXPECT_TRUE(m_calendar.cellRect(7, 1).isNull());
-    EXPECT_TRUE(m_calendar.cellRect(0, -1).isNull());
-}
+// ---- Colour table ------------------------------------------------------------------------------------------------
 
-TEST_F(TColorCalendarTest, HeaderShowsSpanishWeekdaysFromMonday)
+TEST_F(TColorCalendarTest, DaysOutsideTheShownMonthAreRejectedAndChangeNothing)
 {
-    const QStringList expected = {QStringLiteral("lun"), QStringLiteral("mar"), QStringLiteral("mié"),
-                                  QStringLiteral("jue"), QStringLiteral("vie"), QStringLiteral("sáb"),
-                                  QStringLiteral("dom")};
-    for (int column = 0; column < TColorCalendar::Columns; ++column)
-        EXPECT_EQ(TColorCalendar::dayHeader(column), expected.at(column)) << "column " << column;
-    EXPECT_TRUE(TColorCalendar::dayHeader(7).isEmpty());
-}
+    m_calendar->SetDayColor(kLime, QDate(2019, 5, 3));
+    const std::vector<QColor> before = table();
+    QSignalSpy changes(m_calendar, &TColorCalendar::changed);
 
-TEST_F(TColorCalendarTest, CellsTileTheWidgetAndFollowItsSize)
-{
-    const auto checkTiling = [this] {
-        for (int row = 0; row < TColorCalendar::Rows; ++row) {
-            for (int column = 0; column < TColorCalendar::Columns; ++column) {
-                const QRect cell = m_calendar.cellRect(column, row);
-                if (column + 1 < TColorCalendar::Columns) {
-                    EXPECT_EQ(m_calendar.cellRect(column + 1, row).left(), cell.right());
-                }
-                if (row + 1 < TColorCalendar::Rows) {
-                    EXPECT_EQ(m_calendar.cellRect(column, row + 1).top(), cell.bottom());
-                }
-                // Rounding is spread, so no cell is more than a pixel off the others.
-                EXPECT_LE(std::abs(cell.width() - m_calendar.cellRect(0, 0).width()), 1);
-                EXPECT_LE(std::abs(cell.height() - m_calendar.cellRect(0, 0).height()), 1);
-            }
+    for (const QDate& day : {QDate(2019, 6, 1), QDate(2019, 4, 30), QDate(2018, 5, 3), QDate(2020, 5, 15), QDate()}) {
+        SCOPED_TRACE(iso(day).toStdString());
+        try {
+            m_calendar->SetDayColor(kRed, day);
+            ADD_FAILURE() << "no error";
+        } catch (const DateRangeError& error) {
+            EXPECT_STREQ(error.what(), "The supplied date is not covered by this calendar");
         }
-        EXPECT_EQ(m_calendar.cellRect(0, 0).topLeft(), QPoint(0, 0));
-        EXPECT_EQ(m_calendar.cellRect(6, 6).bottomRight(), m_calendar.rect().bottomRight());
-    };
-    checkTiling();
-    const int smallWidth = m_calendar.cellRect(3, 3).width();
-    m_calendar.resize(560, 420);
-    checkTiling();
-    EXPECT_GE(m_calendar.cellRect(3, 3).width(), 2 * smallWidth - 2);
+    }
+    EXPECT_THROW(m_calendar->SetDayColor(kRed, QDate(2019, 6, 3)), std::out_of_range);
+    EXPECT_EQ(table(), before);
+    EXPECT_EQ(m_calendar->date(), QDate(2019, 5, 15));
+    EXPECT_EQ(changes.count(), 0);
 }
 
-TEST_F(TColorCalendarTest, PreferredSizeFitsTheTextAndLeavesRoomForTheButtons)
+TEST_F(TColorCalendarTest, BackgroundColourAndBlackStoreNoColour)
 {
-    const QSize plain = m_calendar.sizeHint();
-    EXPECT_GE(plain.width(), m_calendar.minimumSizeHint().width());
-    EXPECT_GE(plain.height(), m_calendar.minimumSizeHint().height());
-    const int textWidth = m_calendar.fontMetrics().horizontalAdvance(QStringLiteral("mié"));
-    EXPECT_GT(plain.width() / TColorCalendar::Columns, textWidth);
-    EXPECT_GT(plain.height() / TColorCalendar::Rows, m_calendar.fontMetrics().height());
+    const QDate day(2019, 5, 20);
+    m_calendar->SetDayColor(kSilver, day);
+    EXPECT_EQ(m_calendar->dayColor(20), kSilver);
+    EXPECT_EQ(m_calendar->cellColor(0, 4), kSilver) << "the 20th is a Monday in the fourth week";
 
-    m_calendar.setShowButtons(true);
-    EXPECT_GT(m_calendar.sizeHint().height(), plain.height());
+    m_calendar->SetDayColor(kWhite, day);
+    EXPECT_FALSE(m_calendar->dayColor(20).isValid());
+
+    m_calendar->SetDayColor(kSilver, day);
+    m_calendar->SetDayColor(QColor(Qt::white).toHsv(), day);
+    EXPECT_FALSE(m_calendar->dayColor(20).isValid()) << "the same white in another colour model";
+
+    m_calendar->SetDayColor(kSilver, day);
+    m_calendar->SetDayColor(QColor(Qt::black), day);
+    EXPECT_FALSE(m_calendar->dayColor(20).isValid());
 }
 
-// ---- Day colours -------------------------------------------------------------------------------------------------
-
-TEST_F(TColorCalendarTest, DayColoursAreKeptPerDayAndCleared)
+TEST_F(TColorCalendarTest, ColouringWaitsForTheCallerToRedraw)
 {
+    m_calendar->SetDayColor(kRed, QDate(2019, 5, 10));
+    m_calendar->repaint();
+    int paints = 0;
+    struct PaintCounter : QObject
+    {
+        int* count;
+        explicit PaintCounter(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++*count;
+            return false;
+        }
+    } counter(&paints);
+    m_calendar->installEventFilter(&counter);
+
     for (int day = 1; day <= 31; ++day)
-        EXPECT_EQ(m_calendar.dayColor(day), QColor(Qt::white)) << "day " << day;
+        m_calendar->SetDayColor(kAqua, QDate(2019, 5, day));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints, 0);
 
-    m_calendar.SetDayColor(1, QColor(0xFF, 0x00, 0x00));
-    m_calendar.SetDayColor(31, QColor(0xC0, 0xC0, 0xC0));
-    m_calendar.SetDayColor(15, QColor(0x00, 0xFF, 0xFF));
-    EXPECT_EQ(m_calendar.dayColor(1), QColor(0xFF, 0x00, 0x00));
-    EXPECT_EQ(m_calendar.dayColor(31), QColor(0xC0, 0xC0, 0xC0));
-    EXPECT_EQ(m_calendar.dayColor(15), QColor(0x00, 0xFF, 0xFF));
-    EXPECT_EQ(m_calendar.dayColor(2), QColor(Qt::white));
-
-    m_calendar.ClearDayColors();
-    for (int day : {1, 15, 31})
-        EXPECT_EQ(m_calendar.dayColor(day), QColor(Qt::white)) << "day " << day;
+    m_calendar->repaint();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(fillOfDay(grab(), 10), kAqua);
+    m_calendar->removeEventFilter(&counter);
 }
 
-TEST_F(TColorCalendarTest, DaysOutsideTheMonthAreRejectedWithTheMonthLength)
+TEST_F(TColorCalendarTest, ColoursStayWithTheirCellsWhenTheMonthChanges)
 {
-    EXPECT_EQ(outOfRangeText([this] { m_calendar.SetDayColor(0, Qt::red); }),
-              QStringLiteral("El día 0 está fuera del mes (1 a 31)"));
-    EXPECT_EQ(outOfRangeText([this] { m_calendar.dayColor(32); }),
-              QStringLiteral("El día 32 está fuera del mes (1 a 31)"));
+    m_calendar->SetDayColor(kRed, QDate(2019, 5, 10)); // Friday of the second week
+    ASSERT_EQ(m_calendar->cellOfDay(10), QPoint(4, 2));
 
-    m_calendar.setDate(QDate(2019, 9, 1));
-    EXPECT_EQ(outOfRangeText([this] { m_calendar.SetDayColor(31, Qt::red); }),
-              QStringLiteral("El día 31 está fuera del mes (1 a 30)"));
-
-    m_calendar.setDate(QDate(2020, 2, 1));
-    EXPECT_NO_THROW(m_calendar.SetDayColor(29, Qt::red));
-    EXPECT_EQ(outOfRangeText([this] { m_calendar.SetDayColor(30, Qt::red); }),
-              QStringLiteral("El día 30 está fuera del mes (1 a 29)"));
+    m_calendar->setDate(QDate(2019, 6, 3));
+    EXPECT_EQ(m_calendar->cellColor(4, 2), kRed);
+    EXPECT_EQ(m_calendar->dayAtCell(4, 2), 7);
+    EXPECT_EQ(m_calendar->dayColor(7), kRed);
+    EXPECT_EQ(fillOfDay(grab(), 7), kRed);
+    EXPECT_FALSE(m_calendar->dayColor(10).isValid());
 }
 
-TEST_F(TColorCalendarTest, NewMonthOrYearClearsColoursButNewDayKeepsThem)
+TEST_F(TColorCalendarTest, BlankCellsShowNoColourWhateverTheTableHolds)
 {
-    m_calendar.SetDayColor(5, Qt::yellow);
-    m_calendar.setDate(QDate(2019, 5, 20));
-    EXPECT_EQ(m_calendar.dayColor(5), QColor(Qt::yellow));
+    // March 2020 fills week cells 6 to 36.
+    m_calendar->setDate(QDate(2020, 3, 1));
+    for (int day = 1; day <= 31; ++day)
+        m_calendar->SetDayColor(kLime, QDate(2020, 3, day));
 
-    m_calendar.setDate(QDate(2019, 6, 20));
-    EXPECT_EQ(m_calendar.dayColor(5), QColor(Qt::white));
-
-    m_calendar.SetDayColor(5, Qt::yellow);
-    m_calendar.setDate(QDate(2020, 6, 20));  // same month number, another year
-    EXPECT_EQ(m_calendar.dayColor(5), QColor(Qt::white));
+    // February 2021 shows days in cells 0 to 27 only.
+    m_calendar->setDate(QDate(2021, 2, 1));
+    const QImage image = grab();
+    int blankWithColour = 0;
+    for (int row = 1; row < TColorCalendar::Rows; ++row) {
+        for (int column = 0; column < TColorCalendar::Columns; ++column) {
+            const QRect cell = m_calendar->cellRect(column, row);
+            if (m_calendar->dayAtCell(column, row) > 0) {
+                EXPECT_EQ(fillOf(image, cell), m_calendar->cellColor(column, row).isValid() ? kLime : kWhite);
+                continue;
+            }
+            blankWithColour += m_calendar->cellColor(column, row).isValid() ? 1 : 0;
+            EXPECT_EQ(fillOf(image, cell), kWhite) << column << "," << row;
+            EXPECT_EQ(pixel(image, cell.center()), kWhite) << column << "," << row;
+        }
+    }
+    EXPECT_EQ(blankWithColour, 9);
 }
 
-TEST_F(TColorCalendarTest, DayNumbersStayBlackOnTheSheetColoursAndTurnWhiteOnDarkOnes)
+TEST_F(TColorCalendarTest, ClearDayColorsEmptiesTheTableAndRedraws)
 {
-    for (const QColor& fill : {QColor(0xFF, 0x00, 0x00), QColor(0xFF, 0xFF, 0x00), QColor(0x00, 0xFF, 0xFF),
-                               QColor(0x00, 0xFF, 0x00), QColor(0xC0, 0xC0, 0xC0), QColor(0xFF, 0xFF, 0xFF)})
-        EXPECT_EQ(TColorCalendar::textColorFor(fill), QColor(Qt::black)) << fill.name().toStdString();
-    for (const QColor& fill : {QColor(0x00, 0x00, 0x80), QColor(0x00, 0x00, 0x00), QColor(0x80, 0x00, 0x00)})
-        EXPECT_EQ(TColorCalendar::textColorFor(fill), QColor(Qt::white)) << fill.name().toStdString();
+    m_calendar->setDate(QDate(2020, 3, 1));
+    for (int day = 1; day <= 31; ++day)
+        m_calendar->SetDayColor(kYellow, QDate(2020, 3, day));
+    m_calendar->update();
+    EXPECT_EQ(fillOfDay(grab(), 31), kYellow);
+
+    m_calendar->ClearDayColors();
+    for (const QColor& entry : table())
+        EXPECT_FALSE(entry.isValid());
+    EXPECT_EQ(fillOfDay(grab(), 31), kWhite);
 }
 
-TEST_F(TColorCalendarTest, PaintedCellsShowTheirColours)
+// ---- Date and notifications --------------------------------------------------------------------------------------
+
+TEST_F(TColorCalendarTest, AssignedDateMovesDayYearMonthDayNotifyingEachStep)
 {
-    m_calendar.SetDayColor(1, QColor(0xFF, 0x00, 0x00));
-    m_calendar.SetDayColor(4, QColor(0xFF, 0xFF, 0x00));
-    m_calendar.SetDayColor(31, QColor(0x00, 0xFF, 0x00));
+    m_calendar->setButtons(true);
+    QPushButton* title = button("monthTitleButton");
+    ASSERT_NE(title, nullptr);
+    std::vector<QString> titles;
+    QObject::connect(m_calendar, &TColorCalendar::changed, m_calendar, [&] { titles.push_back(title->text()); });
+    recordChanges();
 
-    const QImage image = m_calendar.grab().toImage();
-    const auto fillOf = [&](int day) { return pixelAt(image, rectOfDay(day).topLeft() + QPoint(2, 2)); };
-    EXPECT_EQ(fillOf(1), QColor(0xFF, 0x00, 0x00));
-    EXPECT_EQ(fillOf(4), QColor(0xFF, 0xFF, 0x00));
-    EXPECT_EQ(fillOf(31), QColor(0x00, 0xFF, 0x00));
-    EXPECT_EQ(fillOf(15), QColor(Qt::white));
+    m_calendar->setDate(QDate(2019, 1, 31));
+    m_changes.clear();
+    titles.clear();
+    m_calendar->setDate(QDate(2019, 3, 31));
+    const std::vector<QString> throughJanuary = {QStringLiteral("2019-01-01"), QStringLiteral("2019-03-01"),
+                                                 QStringLiteral("2019-03-31")};
+    EXPECT_EQ(m_changes, throughJanuary);
+    const std::vector<QString> januaryTitles = {QStringLiteral("enero 2019"), QStringLiteral("marzo 2019"),
+                                                QStringLiteral("marzo 2019")};
+    EXPECT_EQ(titles, januaryTitles);
+    EXPECT_EQ(m_calendar->date(), QDate(2019, 3, 31));
 
-    // Blank cells before the 1st are not painted as days.
-    const QRect blank = m_calendar.cellRect(0, 1);
-    EXPECT_EQ(pixelAt(image, blank.topLeft() + QPoint(2, 2)), m_calendar.palette().color(QPalette::Window));
-
-    // A day's number is drawn in the middle of its cell: some pixel there is not the fill.
-    const QRect inner = rectOfDay(15).adjusted(3, 3, -3, -3);
-    bool hasText = false;
-    for (int y = inner.top(); y <= inner.bottom() && !hasText; ++y)
-        for (int x = inner.left(); x <= inner.right() && !hasText; ++x)
-            hasText = pixelAt(image, QPoint(x, y)) != QColor(Qt::white);
-    EXPECT_TRUE(hasText);
+    // All four steps, none of them through 31 February.
+    m_changes.clear();
+    m_calendar->setDate(QDate(2020, 2, 29));
+    const std::vector<QString> fourSteps = {QStringLiteral("2019-03-01"), QStringLiteral("2020-03-01"),
+                                            QStringLiteral("2020-02-01"), QStringLiteral("2020-02-29")};
+    EXPECT_EQ(m_changes, fourSteps);
+    EXPECT_EQ(title->text(), QStringLiteral("febrero 2020"));
 }
 
-TEST_F(TColorCalendarTest, RepaintFollowsColourChanges)
+TEST_F(TColorCalendarTest, OnlyStepsThatChangeSomethingNotify)
 {
-    m_calendar.SetDayColor(10, QColor(0x00, 0xFF, 0xFF));
-    const QPoint probe = rectOfDay(10).topLeft() + QPoint(2, 2);
-    EXPECT_EQ(pixelAt(m_calendar.grab().toImage(), probe), QColor(0x00, 0xFF, 0xFF));
-    m_calendar.ClearDayColors();
-    EXPECT_EQ(pixelAt(m_calendar.grab().toImage(), probe), QColor(Qt::white));
+    recordChanges();
+    // Re-applying the shown date still sets the day to 1 first, and back.
+    const std::vector<QString> throughTheFirst = {QStringLiteral("2019-05-01"), QStringLiteral("2019-05-15")};
+    m_calendar->setDate(QDate());
+    EXPECT_EQ(m_changes, throughTheFirst) << "a null date re-applies the current one";
+    m_changes.clear();
+    m_calendar->setDate(QDate(2019, 5, 15));
+    EXPECT_EQ(m_changes, throughTheFirst);
+
+    m_changes.clear();
+    m_calendar->setDate(QDate(2019, 5, 1));
+    EXPECT_EQ(m_changes, std::vector<QString>{QStringLiteral("2019-05-01")});
+    m_calendar->setDate(QDate(2019, 5, 1));
+    m_calendar->setDate(QDate());
+    EXPECT_EQ(m_changes.size(), 1u) << "on the 1st no step changes anything";
+
+    EXPECT_TRUE(m_calendar->setProperty("date", QDate(2019, 5, 2)));
+    EXPECT_EQ(m_calendar->property("date").toDate(), QDate(2019, 5, 2));
+    EXPECT_EQ(m_changes.size(), 2u);
 }
 
-// ---- Date and signals --------------------------------------------------------------------------------------------
-
-TEST_F(TColorCalendarTest, AnotherMonthEmitsMonthChangedAfterClearingAndBeforeDateChanged)
+TEST_F(TColorCalendarTest, UseCurrentDateMovesToToday)
 {
-    m_calendar.SetDayColor(3, Qt::red);
-    std::vector<QString> events;
-    QObject::connect(&m_calendar, &TColorCalendar::monthChanged, &m_calendar, [&](const QDate& date) {
-        // The owner re-shades here, so the new month must already be in place and blank.
-        EXPECT_EQ(m_calendar.date(), date);
-        EXPECT_EQ(m_calendar.dayColor(3), QColor(Qt::white));
-        events.push_back(QStringLiteral("month ") + date.toString(Qt::ISODate));
-    });
-    QObject::connect(&m_calendar, &TColorCalendar::dateChanged, &m_calendar, [&](const QDate& date) {
-        events.push_back(QStringLiteral("date ") + date.toString(Qt::ISODate));
-    });
-
-    m_calendar.setDate(QDate(2019, 7, 4));
-    const std::vector<QString> expected = {QStringLiteral("month 2019-07-04"), QStringLiteral("date 2019-07-04")};
-    EXPECT_EQ(events, expected);
-    EXPECT_EQ(m_calendar.year(), 2019);
-    EXPECT_EQ(m_calendar.month(), 7);
-    EXPECT_EQ(m_calendar.day(), 4);
-}
-
-TEST_F(TColorCalendarTest, SameMonthOnlyEmitsDateChangedAndSameDateNothing)
-{
-    QSignalSpy dateSpy(&m_calendar, &TColorCalendar::dateChanged);
-    QSignalSpy monthSpy(&m_calendar, &TColorCalendar::monthChanged);
-
-    m_calendar.setDate(QDate(2019, 5, 16));
-    ASSERT_EQ(dateSpy.count(), 1);
-    EXPECT_EQ(dateSpy.at(0).at(0).toDate(), QDate(2019, 5, 16));
-    EXPECT_EQ(monthSpy.count(), 0);
-
-    m_calendar.setDate(QDate(2019, 5, 16));
-    m_calendar.setDate(QDate());
-    EXPECT_EQ(dateSpy.count(), 1);
-    EXPECT_EQ(monthSpy.count(), 0);
-    EXPECT_EQ(m_calendar.date(), QDate(2019, 5, 16));
-
-    m_calendar.setDate(QDate(2020, 5, 16));
-    EXPECT_EQ(monthSpy.count(), 1);
-    EXPECT_EQ(dateSpy.count(), 2);
-}
-
-TEST_F(TColorCalendarTest, DateIsAPropertyWithNotification)
-{
-    QSignalSpy dateSpy(&m_calendar, &TColorCalendar::dateChanged);
-    EXPECT_TRUE(m_calendar.setProperty("date", QDate(2019, 12, 24)));
-    EXPECT_EQ(m_calendar.property("date").toDate(), QDate(2019, 12, 24));
-    EXPECT_EQ(dateSpy.count(), 1);
+    const QDate before = QDate::currentDate();
+    m_calendar->setUseCurrentDate(true);
+    const QDate after = QDate::currentDate();
+    EXPECT_TRUE(m_calendar->useCurrentDate());
+    EXPECT_TRUE(m_calendar->date() == before || m_calendar->date() == after);
 }
 
 // ---- Mouse -------------------------------------------------------------------------------------------------------
 
-TEST_F(TColorCalendarTest, ClickOnADayMakesItTheDateAndReportsIt)
+TEST_F(TColorCalendarTest, ClickOnADayMakesItCurrentAndNotifies)
 {
-    m_calendar.SetDayColor(8, Qt::red);
-    std::vector<QString> events;
-    QObject::connect(&m_calendar, &TColorCalendar::dateChanged, &m_calendar, [&](const QDate& date) {
-        events.push_back(QStringLiteral("date ") + date.toString(Qt::ISODate));
-    });
-    QObject::connect(&m_calendar, &TColorCalendar::clicked, &m_calendar, [&](const QDate& date) {
-        events.push_back(QStringLiteral("clicked ") + date.toString(Qt::ISODate));
-    });
-    QSignalSpy monthSpy(&m_calendar, &TColorCalendar::monthChanged);
+    recordChanges();
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOfDay(22));
+    EXPECT_EQ(m_changes, std::vector<QString>{QStringLiteral("2019-05-22")});
+    EXPECT_EQ(m_calendar->currentCell(), m_calendar->cellOfDay(22));
 
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, centreOfDay(22));
-    const std::vector<QString> expected = {QStringLiteral("date 2019-05-22"), QStringLiteral("clicked 2019-05-22")};
-    EXPECT_EQ(events, expected);
-    EXPECT_EQ(m_calendar.date(), QDate(2019, 5, 22));
-    EXPECT_EQ(monthSpy.count(), 0);
-    EXPECT_EQ(m_calendar.dayColor(8), QColor(Qt::red));
-
-    // Clicking the current day again still reports the click, with nothing to change.
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, centreOfDay(22));
-    EXPECT_EQ(events.size(), 3u);
-    EXPECT_EQ(events.back(), QStringLiteral("clicked 2019-05-22"));
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOfDay(22));
+    QTest::mouseClick(m_calendar, Qt::RightButton, {}, centreOfDay(23));
+    EXPECT_EQ(m_changes.size(), 1u) << "the same day again, or another button, changes nothing";
+    EXPECT_EQ(m_calendar->date(), QDate(2019, 5, 22));
 }
 
-TEST_F(TColorCalendarTest, ClicksAwayFromTheDaysDoNothing)
+TEST_F(TColorCalendarTest, HeaderAndBlankCellsCannotBecomeCurrent)
 {
-    QSignalSpy dateSpy(&m_calendar, &TColorCalendar::dateChanged);
-    QSignalSpy clickSpy(&m_calendar, &TColorCalendar::clicked);
-
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, m_calendar.cellRect(3, 0).center());  // header
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, m_calendar.cellRect(0, 1).center());  // before the 1st
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, m_calendar.cellRect(6, 6).center());  // after the 31st
-    QTest::mouseClick(&m_calendar, Qt::RightButton, {}, centreOfDay(20));
-
-    // Pressing on one day and letting go on another is a cancelled click.
-    QTest::mousePress(&m_calendar, Qt::LeftButton, {}, centreOfDay(20));
-    QTest::mouseRelease(&m_calendar, Qt::LeftButton, {}, centreOfDay(21));
-
-    EXPECT_EQ(dateSpy.count(), 0);
-    EXPECT_EQ(clickSpy.count(), 0);
-    EXPECT_EQ(m_calendar.date(), QDate(2019, 5, 15));
+    recordChanges();
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOf(QPoint(3, 0))); // header
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOf(QPoint(0, 1))); // before Wednesday the 1st
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOf(QPoint(6, 6))); // after the 31st
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, QPoint(315, 50));        // beyond the last column
+    EXPECT_TRUE(m_changes.empty());
+    EXPECT_EQ(m_calendar->date(), QDate(2019, 5, 15));
+    EXPECT_EQ(m_calendar->currentCell(), m_calendar->cellOfDay(15));
 }
 
-TEST_F(TColorCalendarTest, DoubleClickOnADayIsReportedOnce)
+TEST_F(TColorCalendarTest, DoubleClickFindsItsDayAlreadyCurrent)
 {
-    QSignalSpy clickSpy(&m_calendar, &TColorCalendar::clicked);
-    QSignalSpy doubleSpy(&m_calendar, &TColorCalendar::doubleClicked);
+    std::vector<QString> atDoubleClick;
+    QObject::connect(m_calendar, &TColorCalendar::doubleClicked, m_calendar,
+                     [&] { atDoubleClick.push_back(iso(m_calendar->date())); });
+    recordChanges();
 
     // What a real double click delivers: press, release, double click, release.
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, centreOfDay(9));
-    QTest::mouseDClick(&m_calendar, Qt::LeftButton, {}, centreOfDay(9));
-    QTest::mouseRelease(&m_calendar, Qt::LeftButton, {}, centreOfDay(9));
+    QTest::mouseClick(m_calendar, Qt::LeftButton, {}, centreOfDay(9));
+    QTest::mouseDClick(m_calendar, Qt::LeftButton, {}, centreOfDay(9));
+    QTest::mouseRelease(m_calendar, Qt::LeftButton, {}, centreOfDay(9));
+    EXPECT_EQ(atDoubleClick, std::vector<QString>{QStringLiteral("2019-05-09")});
+    EXPECT_EQ(m_changes, std::vector<QString>{QStringLiteral("2019-05-09")});
 
-    EXPECT_EQ(clickSpy.count(), 1);
-    ASSERT_EQ(doubleSpy.count(), 1);
-    EXPECT_EQ(doubleSpy.at(0).at(0).toDate(), QDate(2019, 5, 9));
-    EXPECT_EQ(m_calendar.date(), QDate(2019, 5, 9));
-
-    QTest::mouseDClick(&m_calendar, Qt::LeftButton, {}, m_calendar.cellRect(1, 0).center());
-    EXPECT_EQ(doubleSpy.count(), 1);
+    // Anywhere on the grid counts, without moving the current day.
+    QTest::mouseDClick(m_calendar, Qt::LeftButton, {}, centreOf(QPoint(1, 0)));
+    EXPECT_EQ(atDoubleClick.size(), 2u);
+    EXPECT_EQ(m_calendar->date(), QDate(2019, 5, 9));
 }
 
 // ---- Month buttons -----------------------------------------------------------------------------------------------
 
-TEST_F(TColorCalendarTest, MonthButtonsAreHiddenUntilAskedFor)
+TEST_F(TColorCalendarTest, ButtonsSitOnTheParentJustBelowTheGridAndFollowIt)
 {
-    auto* next = m_calendar.findChild<QToolButton*>(QStringLiteral("nextMonthButton"));
-    ASSERT_NE(next, nullptr);
-    EXPECT_FALSE(next->isVisible());
-    EXPECT_EQ(m_calendar.cellRect(0, 0).top(), 0);
+    EXPECT_EQ(button("prevMonthButton"), nullptr);
+    m_calendar->setButtons(true);
+    QPushButton* prev = button("prevMonthButton");
+    QPushButton* next = button("nextMonthButton");
+    QPushButton* title = button("monthTitleButton");
+    ASSERT_TRUE(prev && next && title);
+    EXPECT_EQ(prev->parentWidget(), &m_host);
+    EXPECT_TRUE(prev->isVisible() && next->isVisible() && title->isVisible());
+    EXPECT_EQ(prev->text(), QStringLiteral("<"));
+    EXPECT_EQ(next->text(), QStringLiteral(">"));
+    EXPECT_EQ(title->text(), QStringLiteral("mayo 2019"));
+    EXPECT_TRUE(title->font().bold());
 
-    m_calendar.setShowButtons(true);
-    EXPECT_TRUE(next->isVisible());
-    EXPECT_GE(m_calendar.cellRect(0, 0).top(), next->geometry().bottom());
+    // Grid at (10, 20), 316 x 135: columns 44 wide, rows 18 high.
+    EXPECT_EQ(prev->geometry(), QRect(9, 155, 47, 18));
+    EXPECT_EQ(next->geometry(), QRect(280, 155, 46, 18));
+    EXPECT_EQ(title->geometry(), QRect(56, 155, 224, 18));
+
+    m_calendar->setGeometry(20, 0, 330, 170); // columns 46, rows 23
+    EXPECT_EQ(prev->geometry(), QRect(19, 170, 49, 23));
+    EXPECT_EQ(next->geometry(), QRect(302, 170, 48, 23));
+    EXPECT_EQ(title->geometry(), QRect(68, 170, 234, 23));
+
+    m_calendar->hide();
+    EXPECT_FALSE(title->isVisible());
+    m_calendar->show();
+    EXPECT_TRUE(title->isVisible());
+
+    m_calendar->setButtons(false);
+    EXPECT_EQ(button("prevMonthButton"), nullptr);
+    EXPECT_EQ(button("nextMonthButton"), nullptr);
+    EXPECT_EQ(button("monthTitleButton"), nullptr);
 }
 
-TEST_F(TColorCalendarTest, MonthButtonsMoveToTheFirstOfTheNeighbouringMonth)
+TEST_F(TColorCalendarTest, MonthButtonsKeepTheDayOrTakeTheLastOne)
 {
-    m_calendar.setShowButtons(true);
-    auto* prev = m_calendar.findChild<QToolButton*>(QStringLiteral("prevMonthButton"));
-    auto* next = m_calendar.findChild<QToolButton*>(QStringLiteral("nextMonthButton"));
-    auto* caption = m_calendar.findChild<QLabel*>(QStringLiteral("monthCaption"));
-    ASSERT_TRUE(prev && next && caption);
-    EXPECT_EQ(caption->text(), QStringLiteral("mayo 2019"));
+    m_calendar->setButtons(true);
+    QPushButton* prev = button("prevMonthButton");
+    QPushButton* next = button("nextMonthButton");
+    QPushButton* title = button("monthTitleButton");
+    ASSERT_TRUE(prev && next && title);
+    recordChanges();
 
-    QSignalSpy monthSpy(&m_calendar, &TColorCalendar::monthChanged);
-    QTest::mouseClick(next, Qt::LeftButton);
-    EXPECT_EQ(m_calendar.date(), QDate(2019, 6, 1));
-    EXPECT_EQ(caption->text(), QStringLiteral("junio 2019"));
-
-    m_calendar.setDate(QDate(2019, 1, 31));
-    QTest::mouseClick(prev, Qt::LeftButton);
-    EXPECT_EQ(m_calendar.date(), QDate(2018, 12, 1));
-    EXPECT_EQ(caption->text(), QStringLiteral("diciembre 2018"));
-    EXPECT_EQ(monthSpy.count(), 3);
-}
-
-TEST_F(TColorCalendarTest, ClicksAndPaintingAgreeBelowTheButtons)
-{
-    m_calendar.setShowButtons(true);
-    m_calendar.SetDayColor(27, QColor(0xFF, 0x00, 0x00));
-    const QImage image = m_calendar.grab().toImage();
-    EXPECT_EQ(pixelAt(image, rectOfDay(27).topLeft() + QPoint(2, 2)), QColor(0xFF, 0x00, 0x00));
-    EXPECT_EQ(pixelAt(image, rectOfDay(27).bottomRight() - QPoint(2, 2)), QColor(0xFF, 0x00, 0x00));
-
-    QSignalSpy clickSpy(&m_calendar, &TColorCalendar::clicked);
-    QTest::mouseClick(&m_calendar, Qt::LeftButton, {}, centreOfDay(27));
-    ASSERT_EQ(clickSpy.count(), 1);
-    EXPECT_EQ(clickSpy.at(0).at(0).toDate(), QDate(2019, 5, 27));
+    struct Step
+    {
+        QDate from;
+        QPushButton* button;
+        QDate to;
+        QString title;
+    };
+    const Step steps[] = {
+        {QDate(2019, 1, 31), next, QDate(2019, 2, 28), QStringLiteral("febrero 2019")},
+        {QDate(2020, 1, 31), next, QDate(2020, 2, 29), QStringLiteral("febrero 2020")},
+        {QDate(2019, 3, 31), prev, QDate(2019, 2, 28), QStringLiteral("febrero 2019")},
+        {QDate(2019, 1, 15), prev, QDate(2018, 12, 15), QStringLiteral("diciembre 2018")},
+        {QDate(2019, 12, 10), next, QDate(2020, 1, 10), QStringLiteral("enero 2020")},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(iso(step.from).toStdString());
+        m_calendar->setDate(step.from);
+        m_changes.clear();
+        QTest::mouseClick(step.button, Qt::LeftButton);
+        EXPECT_EQ(m_changes, std::vector<QString>{iso(step.to)});
+        EXPECT_EQ(title->text(), step.title);
+    }
 }
 
 } // namespace
