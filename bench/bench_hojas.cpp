@@ -1,5 +1,6 @@
 // Writes 7,200 sheets (20 centres x 30 workers x 12 months) through the PDF output run, then draws the
 // same pages with a bare QPdfWriter, and prints throughput, size and peak memory.
+// Usage: bench_hojas [ROUNDS]  (3 by default)
 #include "data/TMD.h"
 #include "reports/Layout.h"
 #include "reports/PdfExport.h"
@@ -17,7 +18,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <sys/resource.h>
 
 namespace {
@@ -127,10 +130,14 @@ int main(int argc, char* argv[])
     peticion.rutaPdf = QDir(dir.path()).filePath(QStringLiteral("PDF"));
     InteraccionBench interaccion(db, peticion.centros);
 
+    // The machine is shared: alternate engine and bare runs and keep the median of each.
+    const int rondas = argc > 1 ? qMax(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+    std::vector<double> tiemposMotor;
+    std::vector<double> tiemposDirecto;
     QElapsedTimer reloj;
     reloj.start();
-    const ResultadoSalida r = GenerarFicheroImprimir(db, peticion, interaccion);
-    const double segundosMotor = reloj.nsecsElapsed() / 1e9;
+    ResultadoSalida r = GenerarFicheroImprimir(db, peticion, interaccion);
+    tiemposMotor.push_back(reloj.nsecsElapsed() / 1e9);
     const long memoriaMotor = picoMemoriaKb();
     const int hojas = kCentros * kTrabajadores * kMeses;
     const qint64 bytes = tamanoCarpeta(peticion.rutaPdf);
@@ -156,27 +163,44 @@ int main(int argc, char* argv[])
     const reports::Page pagina = reports::LayoutEngine::layoutAll(hoja.QRImpHojaDef()).front();
     const QString carpetaDirecta = QDir(dir.path()).filePath(QStringLiteral("DIRECTO"));
     QDir().mkpath(carpetaDirecta);
-    reloj.restart();
-    for (int c = 0; c < kCentros; ++c) {
-        QPdfWriter writer(QDir(carpetaDirecta).filePath(QStringLiteral("directo_%1.pdf").arg(c)));
-        writer.setResolution(reports::PdfResolution);
-        QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-        layout.setMode(QPageLayout::FullPageMode);
-        writer.setPageLayout(layout);
-        QPainter p(&writer);
-        p.setPen(QPen(Qt::black, 0.2 * reports::PdfResolution / 25.4));
-        for (int n = 0; n < kTrabajadores * kMeses; ++n) {
-            if (n > 0)
-                writer.newPage();
-            dibujarDirecto(p, pagina, reports::PdfResolution / 25.4);
+    const auto directo = [&] {
+        QElapsedTimer t;
+        t.start();
+        for (int c = 0; c < kCentros; ++c) {
+            QPdfWriter writer(QDir(carpetaDirecta).filePath(QStringLiteral("directo_%1.pdf").arg(c)));
+            writer.setResolution(reports::PdfResolution);
+            QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+            layout.setMode(QPageLayout::FullPageMode);
+            writer.setPageLayout(layout);
+            QPainter p(&writer);
+            p.setPen(QPen(Qt::black, 0.2 * reports::PdfResolution / 25.4));
+            for (int n = 0; n < kTrabajadores * kMeses; ++n) {
+                if (n > 0)
+                    writer.newPage();
+                dibujarDirecto(p, pagina, reports::PdfResolution / 25.4);
+            }
         }
+        return t.nsecsElapsed() / 1e9;
+    };
+    tiemposDirecto.push_back(directo());
+    for (int ronda = 1; ronda < rondas; ++ronda) {
+        reloj.restart();
+        r = GenerarFicheroImprimir(db, peticion, interaccion);
+        tiemposMotor.push_back(reloj.nsecsElapsed() / 1e9);
+        tiemposDirecto.push_back(directo());
     }
-    const double segundosDirecto = reloj.nsecsElapsed() / 1e9;
+    const auto mediana = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double segundosMotor = mediana(tiemposMotor);
+    const double segundosDirecto = mediana(tiemposDirecto);
 
     const double hojasSegundo = hojas / segundosMotor;
     const double directoSegundo = hojas / segundosDirecto;
     std::printf("hojas escritas:            %d en %d ficheros (%lld esperados)\n", hojas, int(r.ficheros.size()),
                 static_cast<long long>(kCentros));
+    std::printf("rondas:                    %d (medianas)\n", rondas);
     std::printf("tiempo del proceso:        %.2f s\n", segundosMotor);
     std::printf("hojas por segundo:         %.0f\n", hojasSegundo);
     std::printf("bytes por hoja (media):    %.0f\n", double(bytes) / hojas);
