@@ -127,6 +127,10 @@ public:
     // Asked after the detail of row `row` and after each sub-detail line with line = 0, 1, 2...:
     // true prints one more sub-detail line (the caller moves its data to that line first).
     std::function<bool(int row, int line)> needSubDetail;
+
+    // Collinear rules of the same pen whose ends are at most this far apart (mm) are drawn as one: a grid
+    // whose column rules stop just short of each row's bottom rule prints the same and writes far less.
+    qreal joinRuleGapMm = 0;
 };
 
 } // namespace reports

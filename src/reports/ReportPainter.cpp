@@ -134,7 +134,7 @@ void PagePainter::drawRules()
         return std::tie(a.rgba, a.widthMm, a.direction, a.across, a.from) <
                std::tie(b.rgba, b.widthMm, b.direction, b.across, b.from);
     });
-    constexpr qreal Touching = 1e-6;
+    const qreal touching = 1e-6 + m_joinGapMm;
     const auto sameRun = [](const Rule& a, const Rule& b) {
         return a.rgba == b.rgba && a.widthMm == b.widthMm && a.direction == b.direction && a.across == b.across;
     };
@@ -157,7 +157,7 @@ void PagePainter::drawRules()
         }
         qreal to = first.to;
         size_t j = i + 1;
-        while (j < m_rules.size() && sameRun(first, m_rules[j]) && m_rules[j].from <= to + Touching) {
+        while (j < m_rules.size() && sameRun(first, m_rules[j]) && m_rules[j].from <= to + touching) {
             to = qMax(to, m_rules[j].to);
             ++j;
         }
@@ -182,6 +182,7 @@ int paintReport(Report& report, QPagedPaintDevice& device, PageRange range)
     if (!painter.begin(&device))
         throw ReportError(QStringLiteral("No se puede dibujar el informe"));
     PagePainter pagePainter(painter, device.pageLayout(), device.logicalDpiX(), device.logicalDpiY());
+    pagePainter.setJoinRuleGap(report.joinRuleGapMm);
 
     bool firstDrawn = true;
     LayoutEngine engine(report);

@@ -22,6 +22,8 @@ public:
     PagePainter(QPainter& painter, const QPageLayout& pageLayout, qreal dpiX, qreal dpiY);
 
     void paint(const Page& page);
+    // Collinear rules this close (mm) are joined; by default only rules that touch.
+    void setJoinRuleGap(qreal gapMm) { m_joinGapMm = gapMm; }
 
 private:
     QRectF toDevice(const QRectF& mm) const;
@@ -51,6 +53,7 @@ private:
     QRgb m_penRgba = 0;
     qreal m_penWidthMm = -1;
     bool m_penSet = false;
+    qreal m_joinGapMm = 0;
     std::vector<Rule> m_rules;
     QVarLengthArray<QLineF, 512> m_batch;
 };
