@@ -26,12 +26,12 @@ const QImage& measureDevice()
 
 } // namespace
 
-QFont fontFor(const FontSpec& spec)
+QFont fontFor(const FontStyle& style)
 {
-    QFont font(spec.family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(style.family);
+    font.setPointSizeF(style.pointSize);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     // Latin text needs no shaping; skipping it is the biggest saving when drawing text.
     font.setStyleStrategy(QFont::PreferNoShaping);
@@ -196,15 +196,15 @@ void LayoutEngine::emitBand(const Band& band, qreal top)
     }
 }
 
-int LayoutEngine::fontIdFor(const FontSpec& font)
+int LayoutEngine::fontIdFor(const FontStyle& font)
 {
     // Reports use a handful of fonts, so a linear search beats hashing here.
     for (size_t i = 0; i < m_fonts.size(); ++i) {
-        if (m_fonts[i].spec == font)
+        if (m_fonts[i].style == font)
             return int(i);
     }
     FontMetricsEntry& entry = m_fonts.emplace_back();
-    entry.spec = font;
+    entry.style = font;
     entry.font = fontFor(font);
     entry.lineHeightMm = QFontMetricsF(entry.font, &measureDevice()).height() * MmPerMeasurePixel;
     return int(m_fonts.size() - 1);

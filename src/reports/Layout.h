@@ -15,7 +15,7 @@ namespace reports {
 constexpr int PdfResolution = 2540;
 
 // The font used both to measure and to draw; hinting is off so sizes do not depend on the resolution.
-QFont fontFor(const FontSpec& spec);
+QFont fontFor(const FontStyle& style);
 
 // One thing to draw, in millimetres from the page's top-left corner (not the margins).
 struct Primitive
@@ -34,7 +34,7 @@ struct Primitive
     qreal penWidth = 0;
     QString text;
     int fontId = -1; // index in the run's font table, stable for the whole run
-    FontSpec font;
+    FontStyle font;
     int flags = 0; // Qt::AlignmentFlag | Qt::TextFlag
     QString name;  // the element's name, empty for band fills
 
@@ -71,13 +71,13 @@ private:
     void finishPage();
     void placeBand(Band& band, bool isPageHeader = false);
     void emitBand(const Band& band, qreal top);
-    int fontIdFor(const FontSpec& font);
+    int fontIdFor(const FontStyle& font);
     qreal lineHeight(int fontId);
     qreal naturalWidth(int fontId, const QString& text);
 
     struct FontMetricsEntry
     {
-        FontSpec spec;
+        FontStyle style;
         QFont font;
         qreal lineHeightMm = 0;
         QHash<QString, qreal> widthsMm;

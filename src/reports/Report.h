@@ -25,14 +25,14 @@ private:
 
 // Font of a text element; the family goes through the platform's font matching ("Arial" may become
 // Liberation Sans).
-struct FontSpec
+struct FontStyle
 {
     QString family = QStringLiteral("Arial");
     qreal pointSize = 10;
     bool bold = false;
     bool italic = false;
 
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
 enum class ElementKind : quint8 {
@@ -53,7 +53,7 @@ struct Element
     QString name;
     QRectF geometry;
     QString text;
-    FontSpec font;
+    FontStyle font;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false;
     QColor color = Qt::black;
@@ -73,7 +73,7 @@ class Band
 public:
     explicit Band(qreal heightMm, qreal widthMm = 0);
 
-    Element& addText(const QString& name, qreal x, qreal y, const QString& text, const FontSpec& font = {},
+    Element& addText(const QString& name, qreal x, qreal y, const QString& text, const FontStyle& font = {},
                      qreal boxWidth = 0, Qt::Alignment alignment = Qt::AlignLeft);
     Element& addHorizontalLine(const QString& name, qreal x1, qreal x2, qreal y);
     Element& addVerticalLine(const QString& name, qreal x, qreal y1, qreal y2);

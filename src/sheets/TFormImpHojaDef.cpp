@@ -8,7 +8,7 @@
 
 namespace {
 
-reports::FontSpec arial(qreal puntos, bool negrita = false)
+reports::FontStyle arial(qreal puntos, bool negrita = false)
 {
     return {QStringLiteral("Arial"), puntos, negrita, false};
 }
