@@ -43,7 +43,7 @@ public:
     void mensaje(const QString& texto) override { std::fprintf(stderr, "%s\n", qPrintable(texto)); }
     QStringList seleccionarCentro(int posicion) override
     {
-        return entradasTrabajadores(m_db, m_centros.at(posicion).section(u' ', 0, 0));
+        return entradasTrabajadores(m_db, codigoEntrada(m_centros.at(posicion)));
     }
     bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
 
@@ -146,7 +146,7 @@ int main(int argc, char* argv[])
     PeticionSalida una = peticion;
     una.todosCentros = false;
     una.centroSeleccionado = 0;
-    una.trabajadores = entradasTrabajadores(db, peticion.centros.first().section(u' ', 0, 0));
+    una.trabajadores = entradasTrabajadores(db, codigoEntrada(peticion.centros.first()));
     una.trabajadorSeleccionado = 0;
     una.todosTrabajadores = false;
     una.mesFin = una.mesInicio;

@@ -1,5 +1,6 @@
 #include "sheets/Listado.h"
 
+#include "sheets/ListasSeleccion.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
 
@@ -38,7 +39,7 @@ void insertar(store::Statement& st, const FilaListado& f)
 
 qint64 idTrabajador(const QString& entrada)
 {
-    const QString token = ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
+    const QString token = codigoEntrada(entrada);
     bool ok = false;
     const qint64 id = token.toLongLong(&ok);
     if (!ok)

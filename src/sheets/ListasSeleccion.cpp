@@ -1,6 +1,12 @@
 #include "sheets/ListasSeleccion.h"
 
+#include "shell/TextHelpers.h"
 #include "store/Database.h"
+
+QString codigoEntrada(const QString& entrada)
+{
+    return ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
+}
 
 QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids)
 {

@@ -119,7 +119,7 @@ public:
     void mensaje(const QString& texto) override { m_errores << texto << Qt::endl; }
     QStringList seleccionarCentro(int posicion) override
     {
-        const QString codigo = m_centros.value(posicion).section(u' ', 0, 0);
+        const QString codigo = codigoEntrada(m_centros.value(posicion));
         return entradasTrabajadores(m_db, codigo);
     }
     bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
@@ -225,7 +225,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         if (!peticion.todosCentros) {
             peticion.centroSeleccionado = -1;
             for (int i = 0; i < peticion.centros.size(); ++i) {
-                if (peticion.centros.at(i).section(u' ', 0, 0) == codcentro)
+                if (codigoEntrada(peticion.centros.at(i)) == codcentro)
                     peticion.centroSeleccionado = i;
             }
             peticion.trabajadores = entradasTrabajadores(db, codcentro);

@@ -1,15 +1,8 @@
 #include "sheets/Pral.h"
 
-#include "shell/TextHelpers.h"
-
 #include <QLocale>
 
 namespace pral {
-
-QString codigoEntrada(const QString& entrada)
-{
-    return ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
-}
 
 QDate primerDia(QDate dia)
 {

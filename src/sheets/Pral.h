@@ -12,9 +12,6 @@
 // What the main window decides without a display: list codes, months and the colours of its month view.
 namespace pral {
 
-// The code or id of a list entry: its first space-separated token.
-QString codigoEntrada(const QString& entrada);
-
 QDate primerDia(QDate dia);
 QDate mesSiguiente(QDate dia);
 QDate mesAnterior(QDate dia);

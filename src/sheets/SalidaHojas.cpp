@@ -1,9 +1,9 @@
 #include "sheets/SalidaHojas.h"
 
 #include "reports/PdfExport.h"
+#include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
 #include "sheets/TFormImpHojaDef.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -20,11 +20,6 @@ const QString kCierreLog = QStringLiteral("Para cerrar doble-click o (Intro)");
 namespace {
 
 const QString kBlanco = QStringLiteral("blanco");
-
-QString primerToken(const QString& entrada)
-{
-    return ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
-}
 
 bool sinCarpetaPdf(const PeticionSalida& p)
 {
@@ -116,7 +111,7 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         const int total = int(peticion.centros.size());
         for (int i = 0; i < total && !interaccion.interrumpir(); ++i) {
             VaciarListado(db);
-            const QString codigo = primerToken(peticion.centros.at(i));
+            const QString codigo = codigoEntrada(peticion.centros.at(i));
             interaccion.progreso(i, total, codigo);
             entrada.trabajadores = interaccion.seleccionarCentro(i);
             entrada.seleccionado = entrada.trabajadores.isEmpty() ? -1 : 0;
@@ -128,7 +123,7 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         interaccion.progreso(total, total, QString());
     } else {
         VaciarListado(db);
-        const QString codigo = primerToken(peticion.centros.value(peticion.centroSeleccionado));
+        const QString codigo = codigoEntrada(peticion.centros.value(peticion.centroSeleccionado));
         entrada.trabajadores = peticion.trabajadores;
         entrada.seleccionado = peticion.trabajadorSeleccionado;
         entrada.textoTrabajador = peticion.textoTrabajador;

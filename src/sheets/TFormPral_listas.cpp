@@ -66,7 +66,7 @@ void TFormPral::BotCargaCentrosClick()
     vaciar(m_comboTrabajadores);
     if (!centros.isEmpty()) {
         m_comboCentros->setCurrentIndex(0);
-        m_codCentro = pral::codigoEntrada(centros.first());
+        m_codCentro = codigoEntrada(centros.first());
         BotCargaTrabajadoresClick();
     }
 }
@@ -135,7 +135,7 @@ void TFormPral::ComboEmpresasChange()
 void TFormPral::ComboCentrosChange()
 {
     const int elegida = posicion(m_comboCentros);
-    m_codCentro = elegida >= 0 ? pral::codigoEntrada(m_comboCentros->itemText(elegida)) : QString();
+    m_codCentro = elegida >= 0 ? codigoEntrada(m_comboCentros->itemText(elegida)) : QString();
     if (m_comboCentros->count() == 0) {
         marcar(m_ckTodosCentros, false);
         m_ckTodosCentros->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
 #include "sheets/TFormImpHojaDef.h"
+#include "sheets/ListasSeleccion.h"
 #include "shell/Interaccion.h"
 
 #include <QAction>
@@ -176,7 +177,7 @@ void TFormPral::aplicarResultado(const ResultadoSalida& resultado, int centroRec
     }
     // Back to the centre chosen before the run, without the centre-change reaction.
     m_comboCentros->setCurrentIndex(centroRecordado);
-    m_codCentro = centroRecordado >= 0 ? pral::codigoEntrada(m_comboCentros->itemText(centroRecordado)) : QString();
+    m_codCentro = centroRecordado >= 0 ? codigoEntrada(m_comboCentros->itemText(centroRecordado)) : QString();
     BotCargaTrabajadoresClick();
     if (resultado.abrirCarpeta)
         BotAbrirCarpetaClick();

@@ -1,3 +1,4 @@
+#include "sheets/ListasSeleccion.h"
 #include "sheets/Pral.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +25,9 @@ TEST(PralMeses, MonthTextIsSpanishWhateverTheMachine)
 
 TEST(PralListas, CodeIsTheFirstTokenOfAnEntry)
 {
-    EXPECT_EQ(pral::codigoEntrada(QStringLiteral("0102 - OFICINAS CASTELLANA")), QStringLiteral("0102"));
-    EXPECT_EQ(pral::codigoEntrada(QStringLiteral("  17   -  GARCÍA")), QStringLiteral("17"));
-    EXPECT_TRUE(pral::codigoEntrada(QString()).isEmpty());
+    EXPECT_EQ(codigoEntrada(QStringLiteral("0102 - OFICINAS CASTELLANA")), QStringLiteral("0102"));
+    EXPECT_EQ(codigoEntrada(QStringLiteral("  17   -  GARCÍA")), QStringLiteral("17"));
+    EXPECT_TRUE(codigoEntrada(QString()).isEmpty());
 }
 
 TEST(PralColores, WeekendShadeThenHolidayColourByCode)
