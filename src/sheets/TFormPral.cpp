@@ -195,8 +195,16 @@ void TFormPral::conectar()
     conectar(m_salir, &QAction::triggered, this, [this] { close(); });
     conectar(m_acercade, &QAction::triggered, this, [this] { AcercadeExecute(); });
     conectar(m_generarFicheroImprimir, &QAction::triggered, this, [this] { GenerarFicheroImprimirExecute(); });
-    for (QAction* a : {m_manCalendarios, m_envioCorreos, m_envioCorreosAuto})
-        conectar(a, &QAction::triggered, this, [this] { proximamente(); });
+    conectar(m_manTablas, &QAction::triggered, this, [this] { ManTablasExecute(); });
+    conectar(m_buscarTrabajadores, &QAction::triggered, this, [this] { BuscarTrabajadoresExecute(); });
+    conectar(m_botManCentros, &QPushButton::clicked, this, [this] { BotManCentrosClick(); });
+    conectar(m_manCalendarios, &QAction::triggered, this, [this] { ManCalendariosExecute(); });
+    conectar(m_botCalendarioBase, &QPushButton::clicked, this, [this] { BotCalendarioBaseClick(); });
+    conectar(m_botCalendarCentros, &QPushButton::clicked, this, [this] { BotCalendarCentrosClick(); });
+    conectar(m_generarPlanFestivos, &QAction::triggered, this, [this] { GenerarPlanFestivosExecute(); });
+    conectar(m_manConstantes, &QAction::triggered, this, [this] { ManConstantesExecute(); });
+    conectar(m_envioCorreos, &QAction::triggered, this, [this] { EnvioCorreosExecute(); });
+    conectar(m_envioCorreosAuto, &QAction::triggered, this, [this] { EnvioCorreosAutoExecute(); });
 
     for (QComboBox* l : {m_comboEmpresas, m_comboCentros, m_comboTrabajadores})
         conectar(l->lineEdit(), &QLineEdit::textEdited, this, [this, l] { textoEscrito(l); });

@@ -123,6 +123,22 @@ private:
     void BotSombrearClick();
     std::optional<int> codigoBase(QDate dia);
 
+    // Master data screens (TFormPral_mantenimiento.cpp)
+    void ManTablasExecute();
+    void BuscarTrabajadoresExecute();
+    void BotManCentrosClick();
+
+    // Calendar screens and the holiday plan (TFormPral_calendarios.cpp)
+    void ManCalendariosExecute();
+    void BotCalendarioBaseClick();
+    void BotCalendarCentrosClick();
+    void GenerarPlanFestivosExecute();
+
+    // Settings screen and mail (TFormPral_correo.cpp)
+    void ManConstantesExecute();
+    void EnvioCorreosExecute();
+    void EnvioCorreosAutoExecute();
+
     // Output run (TFormPral_salida.cpp)
     PeticionSalida peticion() const;
     bool faltaImpresora(const PeticionSalida& p);

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/Espanol.h"
 #include "store/Key.h"
 
 #include <QFileInfo>
@@ -14,6 +15,39 @@ constexpr int kBusyTimeoutMs = 15000;
 QString errorText(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+QString textoDe(int longitud, const void* datos)
+{
+    return QString::fromUtf8(static_cast<const char*>(datos), longitud);
+}
+
+int colacionEspanol(void*, int longitudA, const void* a, int longitudB, const void* b)
+{
+    return compararEspanol(textoDe(longitudA, a), textoDe(longitudB, b));
+}
+
+void funcionPlegar(sqlite3_context* contexto, int, sqlite3_value** argumentos)
+{
+    if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
+        sqlite3_result_null(contexto);
+        return;
+    }
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
+    const QByteArray plegado = plegar(QString::fromUtf8(texto, sqlite3_value_bytes(argumentos[0]))).toUtf8();
+    sqlite3_result_text(contexto, plegado.constData(), plegado.size(), SQLITE_TRANSIENT);
+}
+
+// A statement naming a collation or function the connection lacks fails, so both come with every connection.
+int registrarEspanol(sqlite3* db)
+{
+    int rc = sqlite3_create_collation_v2(db, kColacionEspanol.toUtf8().constData(), SQLITE_UTF8, nullptr,
+                                         colacionEspanol, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, kFuncionPlegar.toUtf8().constData(), 1,
+                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, funcionPlegar, nullptr,
+                                        nullptr, nullptr);
+    return rc;
 }
 
 } // namespace
@@ -82,6 +116,8 @@ void Database::openHandle(bool mustExist)
     }
     if (rc == SQLITE_OK)
         rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (rc == SQLITE_OK)
+        rc = registrarEspanol(db);
     // A wrong key only shows at the first real read.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

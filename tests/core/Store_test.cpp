@@ -196,3 +196,37 @@ TEST(StoreConcurrency, TwoProcessesWritingLoseNoRow)
 }
 
 } // namespace
+
+TEST_F(StoreTest, SpanishOrderAndAccentFreeSearchOnTheConnection)
+{
+    db().exec(QStringLiteral("CREATE TEMP TABLE nombres (n TEXT)"));
+    const QStringList mezclados = {QStringLiteral("OCAÑA"),  QStringLiteral("ÑORA"),    QStringLiteral("vidal"),
+                                   QStringLiteral("NÚÑEZ"),  QStringLiteral("ÁLVAREZ"), QStringLiteral("NAVARRO"),
+                                   QStringLiteral("BENÍTEZ"), QStringLiteral("alonso")};
+    for (const QString& n : mezclados)
+        db().prepare(QStringLiteral("INSERT INTO nombres VALUES (?)")).bind(1, n).run();
+
+    QStringList orden;
+    store::Statement st = db().prepare(QStringLiteral("SELECT n FROM nombres ORDER BY n COLLATE ESPANOL"));
+    while (st.step())
+        orden << st.text(0);
+    EXPECT_EQ(orden, (QStringList{QStringLiteral("alonso"), QStringLiteral("ÁLVAREZ"), QStringLiteral("BENÍTEZ"),
+                                  QStringLiteral("NAVARRO"), QStringLiteral("NÚÑEZ"), QStringLiteral("ÑORA"),
+                                  QStringLiteral("OCAÑA"), QStringLiteral("vidal")}));
+
+    // Case and accents are ignored; the text is a parameter, so quotes and wildcards match only themselves.
+    const auto encontrados = [this](const QString& buscado) {
+        store::Statement b = db().prepare(
+            QStringLiteral("SELECT count(*) FROM nombres WHERE instr(PLEGAR(n), PLEGAR(:par1)) > 0"));
+        b.bind(QStringLiteral(":par1"), buscado);
+        b.step();
+        return b.integer(0);
+    };
+    EXPECT_EQ(encontrados(QStringLiteral("nuñez")), 1);
+    EXPECT_EQ(encontrados(QStringLiteral("NUNEZ")), 1);
+    EXPECT_EQ(encontrados(QStringLiteral("Álv")), 1);
+    EXPECT_EQ(encontrados(QStringLiteral("ocana")), 1);
+    EXPECT_EQ(encontrados(QStringLiteral("%")), 0);
+    EXPECT_EQ(encontrados(QStringLiteral("_")), 0);
+    EXPECT_EQ(encontrados(QStringLiteral("\" OR 1=1 --")), 0);
+}

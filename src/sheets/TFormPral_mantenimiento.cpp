@@ -1,0 +1,17 @@
+// The main window's entries into the master data screens.
+#include "sheets/TFormPral.h"
+
+void TFormPral::ManTablasExecute()
+{
+    proximamente();
+}
+
+void TFormPral::BuscarTrabajadoresExecute()
+{
+    proximamente();
+}
+
+void TFormPral::BotManCentrosClick()
+{
+    proximamente();
+}
