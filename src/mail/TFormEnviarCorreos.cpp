@@ -68,7 +68,6 @@ TFormEnviarCorreos::TFormEnviarCorreos(store::Database& db, QWidget* parent) : Q
     m_resultado = new QPlainTextEdit(this);
     m_resultado->setObjectName(QStringLiteral("MemoResultado"));
     m_resultado->setReadOnly(true); // still selectable and copyable
-    m_resultado->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     const auto etiqueta = [this](const QString& texto, QWidget* de) {
         auto* l = new QLabel(texto, this);
@@ -127,6 +126,7 @@ void TFormEnviarCorreos::showEvent(QShowEvent* event)
 void TFormEnviarCorreos::FormShow()
 {
     m_rutaPdf->setText(CarpetaPDF);
+    m_lista->setFocus();
     LeerConstantes();
     if (!m_cuenta.ok) {
         Interaccion::actual().mensaje(this, kCuentaSinComprobar);
