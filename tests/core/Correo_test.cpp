@@ -189,6 +189,13 @@ TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
     porNombre.host = QStringLiteral("localhost");
     EXPECT_EQ(causa(porNombre, 4000), QString());
 
+    // Without the extra authority the system's alone do not know the test server.
+    const QByteArray propia = qgetenv("SSL_CERT_FILE");
+    qunsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(causa(cuenta(bueno), 4000), QStringLiteral("certificado no válido"));
+    qputenv("SSL_CERT_FILE", propia);
+    EXPECT_EQ(bueno.mensajes().size(), 1);
+
     ServidorSmtps mudo(ServidorSmtps::Modo::Mudo);
     arrancar(mudo);
     EXPECT_EQ(causa(cuenta(mudo), 5000), QStringLiteral("tiempo agotado"));

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -324,6 +325,11 @@ TEST_F(CorreoPralTest, MailScreenSendsTheTickedFilesAndLogsEachOne)
                                QStringLiteral("No encontrado el anexo: ") +
                                    QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0102_201905.pdf")),
                                QStringLiteral("No encuentro centro: blan")}));
+        // The log is the user's to copy into a note or a mail.
+        auto* resultado = en<QPlainTextEdit>(&d, "MemoResultado");
+        resultado->selectAll();
+        resultado->copy();
+        EXPECT_EQ(QApplication::clipboard()->text(), resultado->toPlainText());
         EXPECT_FALSE(durante.isEmpty());
         EXPECT_FALSE(durante.contains(QStringLiteral("1 1")) || durante.contains(QStringLiteral("0 1")));
         EXPECT_FALSE(en<QProgressBar>(&d, "Progreso")->isVisible());
