@@ -49,20 +49,21 @@ int main(int argc, char* argv[])
         qint64 empresa = 0;
         for (int i = 0; i < total; ++i) {
             if (i % 100 == 0)
-                empresa = fixture::empresa(db, QStringLiteral("EMPRESA %1").arg(i / 100 + 1), QStringLiteral("B0000000%1").arg(i / 100),
+                empresa = fixture::empresa(db, QStringLiteral("EMPRESA %1").arg(i / 100 + 1),
+                                           QStringLiteral("B0000000%1").arg(i / 100),
                                            QStringLiteral("28000000%1").arg(i / 100));
-            const auto centro =
-                fixture::centro(db, empresa, QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')),
-                                QStringLiteral("CENTRO %1").arg(i), 0, true, true, true,
-                                QStringLiteral("centro%1@ejemplo.es").arg(i));
+            const auto centro = fixture::centro(db, empresa, QStringLiteral("%1").arg(i % 100, 2, 10, QLatin1Char('0')),
+                                                QStringLiteral("CENTRO %1").arg(i), 0, true, true, true,
+                                                QStringLiteral("centro%1@ejemplo.es").arg(i));
             QFile f(QDir(carpeta).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro)));
             if (!f.open(QIODevice::WriteOnly) || f.write(pdf) != pdf.size())
                 return 1;
         }
         tx.commit();
     }
-    const CuentaCorreo cuenta{QStringLiteral("Gestoría"), QStringLiteral("nominas@ejemplo.es"), QStringLiteral("127.0.0.1"),
-                              QString::number(servidor.puerto()), servidor.usuario(), servidor.clave()};
+    const CuentaCorreo cuenta{QStringLiteral("Gestoría"),  QStringLiteral("nominas@ejemplo.es"),
+                              QStringLiteral("127.0.0.1"), QString::number(servidor.puerto()),
+                              servidor.usuario(),          servidor.clave()};
 
     const QStringList nombres = ficherosPdf(carpeta);
     EnvioPdf envio(db, cuenta);

@@ -1,7 +1,6 @@
 #include "mail/Correo.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -106,7 +105,7 @@ QByteArray identificador(const CuentaCorreo& cuenta)
 QString tipoDe(const QString& fichero)
 {
     return fichero.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? QStringLiteral("application/pdf")
-                                                                           : QStringLiteral("application/octet-stream");
+                                                                         : QStringLiteral("application/octet-stream");
 }
 
 QByteArray parametroNombre(const char* parametro, const QString& nombre)
@@ -131,8 +130,8 @@ QByteArray componer(const CuentaCorreo& cuenta, const MensajeCorreo& mensaje, co
     QString texto = mensaje.texto;
     texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QByteArray cuerpo = base64EnLineas(texto.replace(u'\n', QStringLiteral("\r\n")).toUtf8());
-    const QByteArray tipoTexto = "Content-Type: text/plain; charset=UTF-8" + kCrlf +
-                                 "Content-Transfer-Encoding: base64" + kCrlf;
+    const QByteArray tipoTexto =
+        "Content-Type: text/plain; charset=UTF-8" + kCrlf + "Content-Transfer-Encoding: base64" + kCrlf;
     if (mensaje.adjunto.isEmpty()) {
         m += tipoTexto + kCrlf + cuerpo;
         return m;

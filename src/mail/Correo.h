@@ -20,13 +20,12 @@ struct MensajeCorreo
 {
     QString destinatarios; // an address list as the centre keeps it: "a@b.es, c@d.es"
     QString asunto;
-    QString texto;         // lines separated by '\n'
-    QString adjunto;       // full path of the file to attach; empty for none
+    QString texto;   // lines separated by '\n'
+    QString adjunto; // full path of the file to attach; empty for none
 };
 
 // Why a message did not go out, in words the user can act on.
-enum class FalloCorreo
-{
+enum class FalloCorreo {
     Ninguno,
     PuertoNoValido,
     SinDestinatario,

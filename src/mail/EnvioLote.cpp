@@ -9,23 +9,17 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-const QString kAyudaEnvioLote = QStringLiteral(
-    "\n"
-    "Envío por correo (con la cuenta comprobada en Constantes):\n"
-    "  --enviar              tras generar los PDF, envía cada uno al correo de su centro\n"
-    "  quorvel-lote --enviar [--base FICHERO] [--carpeta DIR]\n"
-    "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
-    "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
+const QString kAyudaEnvioLote =
+    QStringLiteral("\n"
+                   "Envío por correo (con la cuenta comprobada en Constantes):\n"
+                   "  --enviar              tras generar los PDF, envía cada uno al correo de su centro\n"
+                   "  quorvel-lote --enviar [--base FICHERO] [--carpeta DIR]\n"
+                   "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
+                   "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
 
 namespace {
 
-enum Salida
-{
-    Correcto = 0,
-    Fallo = 1,
-    Argumentos = 2,
-    NoDisponible = 3
-};
+enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
 
 // Sends each file (folder and name) and prints its lines; 0 when every one went out.
 int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, QTextStream& salida,

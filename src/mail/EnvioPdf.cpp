@@ -7,8 +7,7 @@
 #include <QFileInfo>
 
 const QString kAsuntoCorreo = QStringLiteral("Envío hojas de control horario mensual");
-const QString kTextoCorreo =
-    QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo.");
+const QString kTextoCorreo = QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo.");
 const QString kCuentaNoComprobada =
     QStringLiteral("La cuenta de correo de envío no está comprobada\n    configúrela y compruébela en Constantes");
 const QString kCuentaSinComprobar = QStringLiteral(
@@ -36,8 +35,8 @@ QStringList ficherosPdf(const QString& carpeta)
     const QDir dir(carpeta);
     // The pattern alone would also take "quorvel_x.PDF" on a case-blind match; the names are ours, exact.
     QStringList nombres;
-    for (const QString& n : dir.entryList({QStringLiteral("Quorvel_*.pdf")},
-                                          QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+    for (const QString& n :
+         dir.entryList({QStringLiteral("Quorvel_*.pdf")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
         if (n.startsWith(QStringLiteral("Quorvel_")) && n.endsWith(QStringLiteral(".pdf")))
             nombres << n;
     }
@@ -92,8 +91,8 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
         r.lineas << QStringLiteral("Envio a: ") + codigo + QStringLiteral("  OK");
         r.enviado = true;
     } else {
-        r.lineas << QStringLiteral("Error al enviar: ") + codigo + QStringLiteral(" a ") + email + QStringLiteral("  ") +
-                        ruta + QStringLiteral(" (") + envio.causa() + QStringLiteral(")");
+        r.lineas << QStringLiteral("Error al enviar: ") + codigo + QStringLiteral(" a ") + email +
+                        QStringLiteral("  ") + ruta + QStringLiteral(" (") + envio.causa() + QStringLiteral(")");
     }
     return r;
 }

@@ -11,10 +11,10 @@ class Database;
 class Statement;
 } // namespace store
 
-extern const QString kAsuntoCorreo;            // "Envío hojas de control horario mensual"
-extern const QString kTextoCorreo;             // the three lines of the message's text
-extern const QString kCuentaNoComprobada;      // the main window's and the batch's refusal
-extern const QString kCuentaSinComprobar;      // the sending screen's refusal
+extern const QString kAsuntoCorreo;       // "Envío hojas de control horario mensual"
+extern const QString kTextoCorreo;        // the three lines of the message's text
+extern const QString kCuentaNoComprobada; // the main window's and the batch's refusal
+extern const QString kCuentaSinComprobar; // the sending screen's refusal
 extern const QString kNingunFicheroSeleccionado;
 
 // The account as the settings row holds it, with its verified flag (e-ok).

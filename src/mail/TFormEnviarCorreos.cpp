@@ -188,14 +188,16 @@ void TFormEnviarCorreos::BotEnviarCorreosClick()
         explicit EnCurso(TFormEnviarCorreos& pantalla) : f(pantalla)
         {
             f.m_enviando = true;
-            for (QWidget* w : std::initializer_list<QWidget*>{f.m_enviar, f.m_leerArchivos, f.m_selTodo, f.m_borSel, f.m_lista})
+            for (QWidget* w :
+                 std::initializer_list<QWidget*>{f.m_enviar, f.m_leerArchivos, f.m_selTodo, f.m_borSel, f.m_lista})
                 w->setEnabled(false);
         }
         ~EnCurso()
         {
             f.m_progreso->hide();
             f.m_enviandoEtiqueta->hide();
-            for (QWidget* w : std::initializer_list<QWidget*>{f.m_enviar, f.m_leerArchivos, f.m_selTodo, f.m_borSel, f.m_lista})
+            for (QWidget* w :
+                 std::initializer_list<QWidget*>{f.m_enviar, f.m_leerArchivos, f.m_selTodo, f.m_borSel, f.m_lista})
                 w->setEnabled(true);
             f.m_enviando = false;
         }

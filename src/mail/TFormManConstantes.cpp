@@ -26,13 +26,13 @@
 
 namespace {
 
-const QString kTextoPrueba = QStringLiteral(
-    "Enhorabuena!\n"
-    "\n"
-    "Si recibe este correo significa que la cuenta de envío dle programa Quorvel, está bien \n"
-    "configurada.\n"
-    "\n"
-    "Quorvel - registro de jornada");
+const QString kTextoPrueba =
+    QStringLiteral("Enhorabuena!\n"
+                   "\n"
+                   "Si recibe este correo significa que la cuenta de envío dle programa Quorvel, está bien \n"
+                   "configurada.\n"
+                   "\n"
+                   "Quorvel - registro de jornada");
 
 // The provider button's picture: an envelope, drawn so no image file has to ship with the program.
 QIcon iconoSobre()
@@ -103,8 +103,8 @@ void TFormManConstantes::crearControles()
     m_todosTrabajadores = casilla("DBCKTODOSTRABAJADORES", "Todos los trabajadores");
     m_multiempresa = casilla("DBCKMultiEmpresa", "Multiempresa");
     m_verHoras = casilla("DBCKVerhoras", "Columna horas");
-    for (QCheckBox* c : {m_aplicaCentro, m_sabados, m_domingos, m_festivos, m_calenxcentros, m_diasSemana,
-                         m_generarPdf, m_impresora, m_todosCentros, m_todosTrabajadores, m_multiempresa, m_verHoras})
+    for (QCheckBox* c : {m_aplicaCentro, m_sabados, m_domingos, m_festivos, m_calenxcentros, m_diasSemana, m_generarPdf,
+                         m_impresora, m_todosCentros, m_todosTrabajadores, m_multiempresa, m_verHoras})
         columnaOpciones->addWidget(c);
     columnaOpciones->addStretch(1);
 
@@ -222,25 +222,24 @@ void TFormManConstantes::crearControles()
 void TFormManConstantes::mostrarFila()
 {
     m_mostrando = true;
-    const std::pair<QCheckBox*, bool> casillas[] = {
-        {m_aplicaCentro, m_fila.autocentros},
-        {m_sabados, m_fila.sabados},
-        {m_domingos, m_fila.domingos},
-        {m_festivos, m_fila.festivos},
-        {m_calenxcentros, m_fila.Calenxcentros},
-        {m_diasSemana, m_fila.diasemana},
-        {m_generarPdf, m_fila.generarPDF},
-        {m_impresora, m_fila.impresora},
-        {m_todosCentros, m_fila.todoscentros},
-        {m_todosTrabajadores, m_fila.todostrabajadores},
-        {m_multiempresa, m_fila.Multiempresa},
-        {m_verHoras, m_fila.VerHoras},
-        {m_ok, m_fila.eOK}};
+    const std::pair<QCheckBox*, bool> casillas[] = {{m_aplicaCentro, m_fila.autocentros},
+                                                    {m_sabados, m_fila.sabados},
+                                                    {m_domingos, m_fila.domingos},
+                                                    {m_festivos, m_fila.festivos},
+                                                    {m_calenxcentros, m_fila.Calenxcentros},
+                                                    {m_diasSemana, m_fila.diasemana},
+                                                    {m_generarPdf, m_fila.generarPDF},
+                                                    {m_impresora, m_fila.impresora},
+                                                    {m_todosCentros, m_fila.todoscentros},
+                                                    {m_todosTrabajadores, m_fila.todostrabajadores},
+                                                    {m_multiempresa, m_fila.Multiempresa},
+                                                    {m_verHoras, m_fila.VerHoras},
+                                                    {m_ok, m_fila.eOK}};
     for (const auto& [c, valor] : casillas)
         c->setChecked(valor);
     const std::pair<QLineEdit*, QString> campos[] = {
-        {m_rutaPdf, m_fila.RutaPDF},          {m_nombreEnvio, m_fila.eNombreEnvio}, {m_direccionEnvio, m_fila.eDireccionEnvio},
-        {m_host, m_fila.eHost},               {m_puerto, m_fila.ePuerto},           {m_usuario, m_fila.eUsuario},
+        {m_rutaPdf, m_fila.RutaPDF},   {m_nombreEnvio, m_fila.eNombreEnvio}, {m_direccionEnvio, m_fila.eDireccionEnvio},
+        {m_host, m_fila.eHost},        {m_puerto, m_fila.ePuerto},           {m_usuario, m_fila.eUsuario},
         {m_password, m_fila.ePassword}};
     for (const auto& [e, valor] : campos) {
         if (e->text() != valor)
@@ -253,18 +252,12 @@ void TFormManConstantes::conectar()
 {
     using errores::conectar;
     const std::pair<QCheckBox*, bool Constantes::*> casillas[] = {
-        {m_aplicaCentro, &Constantes::autocentros},
-        {m_sabados, &Constantes::sabados},
-        {m_domingos, &Constantes::domingos},
-        {m_festivos, &Constantes::festivos},
-        {m_calenxcentros, &Constantes::Calenxcentros},
-        {m_diasSemana, &Constantes::diasemana},
-        {m_generarPdf, &Constantes::generarPDF},
-        {m_impresora, &Constantes::impresora},
-        {m_todosCentros, &Constantes::todoscentros},
-        {m_todosTrabajadores, &Constantes::todostrabajadores},
-        {m_multiempresa, &Constantes::Multiempresa},
-        {m_verHoras, &Constantes::VerHoras}};
+        {m_aplicaCentro, &Constantes::autocentros},    {m_sabados, &Constantes::sabados},
+        {m_domingos, &Constantes::domingos},           {m_festivos, &Constantes::festivos},
+        {m_calenxcentros, &Constantes::Calenxcentros}, {m_diasSemana, &Constantes::diasemana},
+        {m_generarPdf, &Constantes::generarPDF},       {m_impresora, &Constantes::impresora},
+        {m_todosCentros, &Constantes::todoscentros},   {m_todosTrabajadores, &Constantes::todostrabajadores},
+        {m_multiempresa, &Constantes::Multiempresa},   {m_verHoras, &Constantes::VerHoras}};
     for (const auto& [c, campo] : casillas) {
         connect(c, &QCheckBox::toggled, this, [this, campo = campo](bool valor) {
             if (m_mostrando)
@@ -273,11 +266,13 @@ void TFormManConstantes::conectar()
             editar();
         });
     }
-    const std::pair<QLineEdit*, QString Constantes::*> campos[] = {
-        {m_rutaPdf, &Constantes::RutaPDF},       {m_nombreEnvio, &Constantes::eNombreEnvio},
-        {m_direccionEnvio, &Constantes::eDireccionEnvio}, {m_host, &Constantes::eHost},
-        {m_puerto, &Constantes::ePuerto},        {m_usuario, &Constantes::eUsuario},
-        {m_password, &Constantes::ePassword}};
+    const std::pair<QLineEdit*, QString Constantes::*> campos[] = {{m_rutaPdf, &Constantes::RutaPDF},
+                                                                   {m_nombreEnvio, &Constantes::eNombreEnvio},
+                                                                   {m_direccionEnvio, &Constantes::eDireccionEnvio},
+                                                                   {m_host, &Constantes::eHost},
+                                                                   {m_puerto, &Constantes::ePuerto},
+                                                                   {m_usuario, &Constantes::eUsuario},
+                                                                   {m_password, &Constantes::ePassword}};
     for (const auto& [e, campo] : campos) {
         connect(e, &QLineEdit::textChanged, this, [this, campo = campo](const QString& texto) {
             if (m_mostrando)
@@ -361,10 +356,11 @@ void TFormManConstantes::BotPruebaMailClick()
     m_probando = true;
     m_pruebaMail->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ResultadoCorreo r = enviarCorreo(
-        cuenta, MensajeCorreo{m_emailTest->text(), QStringLiteral("Prueba de correo desde Quorvel"),
-                              m_memoTexto->toPlainText(), QString()},
-        opciones);
+    const ResultadoCorreo r =
+        enviarCorreo(cuenta,
+                     MensajeCorreo{m_emailTest->text(), QStringLiteral("Prueba de correo desde Quorvel"),
+                                   m_memoTexto->toPlainText(), QString()},
+                     opciones);
     QApplication::restoreOverrideCursor();
     m_probando = false;
     EmailTestChange();
@@ -372,15 +368,13 @@ void TFormManConstantes::BotPruebaMailClick()
     m_fila.eOK = r.ok();
     editar();
     mostrarFila();
-    Interaccion::actual().mensaje(this, r.ok() ? textoPruebaOk()
-                                               : textoPruebaError() + QStringLiteral(" (") + r.causa() +
-                                                     QStringLiteral(")"));
+    Interaccion::actual().mensaje(
+        this, r.ok() ? textoPruebaOk() : textoPruebaError() + QStringLiteral(" (") + r.causa() + QStringLiteral(")"));
 }
 
 void TFormManConstantes::botverpasswordClick()
 {
-    m_password->setEchoMode(m_password->echoMode() == QLineEdit::Password ? QLineEdit::Normal
-                                                                            : QLineEdit::Password);
+    m_password->setEchoMode(m_password->echoMode() == QLineEdit::Password ? QLineEdit::Normal : QLineEdit::Password);
 }
 
 void TFormManConstantes::BotConfiguraGmailClick()
@@ -401,8 +395,8 @@ void TFormManConstantes::BotConfiguraGmailClick()
 
 void TFormManConstantes::FormKeyDown(int tecla, Qt::KeyboardModifiers modificadores)
 {
-    const Qt::KeyboardModifiers teclas = modificadores & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier |
-                                                          Qt::MetaModifier);
+    const Qt::KeyboardModifiers teclas =
+        modificadores & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
     if (teclas == (Qt::ControlModifier | Qt::ShiftModifier) && (tecla == Qt::Key_F11 || tecla == Qt::Key_F12))
         m_verPassword->show();
 }

@@ -7,10 +7,10 @@
 #include <QFile>
 #include <QJsonArray>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -53,8 +53,12 @@ protected:
 
     CuentaCorreo cuenta(const ServidorSmtps& s) const
     {
-        return {QStringLiteral("Gestoría Álamo, S.L."), QStringLiteral("envios@gestoria-alamo.es"),
-                QStringLiteral("127.0.0.1"), QString::number(s.puerto()), s.usuario(), s.clave()};
+        return {QStringLiteral("Gestoría Álamo, S.L."),
+                QStringLiteral("envios@gestoria-alamo.es"),
+                QStringLiteral("127.0.0.1"),
+                QString::number(s.puerto()),
+                s.usuario(),
+                s.clave()};
     }
 
     TempDir m_dir;
@@ -74,11 +78,12 @@ TEST_F(CorreoTest, MessageArrivesDecodedWithItsHeadersRecipientsAndTheFileByteFo
     f.close();
 
     // A subject long enough to need several encoded words, with accents in every one.
-    const QString asunto = QStringLiteral("Envío hojas de control horario mensual — año 2019, mayo; Peñíscola, Cádiz y Ávila");
+    const QString asunto =
+        QStringLiteral("Envío hojas de control horario mensual — año 2019, mayo; Peñíscola, Cádiz y Ávila");
     const QString texto = QStringLiteral("Adjunto se envía el pdf.\n\n. Línea con punto al principio\nUn saludo.");
-    const ResultadoCorreo r = enviarCorreo(
-        cuenta(servidor),
-        {QStringLiteral("centro@ejemplo.es; Encargada Ñúñez <encargada@ejemplo.es>"), asunto, texto, pdf});
+    const ResultadoCorreo r =
+        enviarCorreo(cuenta(servidor),
+                     {QStringLiteral("centro@ejemplo.es; Encargada Ñúñez <encargada@ejemplo.es>"), asunto, texto, pdf});
     ASSERT_TRUE(r.ok()) << r.causa().toStdString() << " " << r.detalle.toStdString();
 
     const QList<QJsonObject> recibidos = servidor.mensajes();
@@ -93,8 +98,7 @@ TEST_F(CorreoTest, MessageArrivesDecodedWithItsHeadersRecipientsAndTheFileByteFo
               QStringLiteral("\"Gestoría Álamo, S.L.\" <envios@gestoria-alamo.es>"));
     EXPECT_FALSE(m.value(QStringLiteral("fecha")).toString().isEmpty());
     EXPECT_TRUE(m.value(QStringLiteral("id")).toString().endsWith(QStringLiteral("@gestoria-alamo.es>")));
-    EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-              texto);
+    EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")), texto);
     const QJsonArray anexos = m.value(QStringLiteral("anexos")).toArray();
     ASSERT_EQ(anexos.size(), 1);
     const QJsonObject anexo = anexos.first().toObject();
@@ -113,7 +117,8 @@ TEST_F(CorreoTest, RefusalsByTheServerSayWhy)
 {
     ServidorSmtps servidor;
     arrancar(servidor);
-    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
     const auto causa = [&](const CuentaCorreo& c, const MensajeCorreo& m) {
         QElapsedTimer reloj;
         reloj.start();
@@ -159,7 +164,8 @@ TEST_F(CorreoTest, WithoutUserNameNothingIsAuthenticated)
 
 TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
 {
-    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
     OpcionesCorreo corto;
     corto.segundosConexion = 2;
     corto.segundosTotal = 4;
@@ -208,8 +214,7 @@ TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
 TEST(CorreoDirecciones, AnAddressListGivesItsBareAddresses)
 {
     EXPECT_EQ(direccionesDe(QStringLiteral(" a@b.es ,Jefa de Obra <c@d.es>;; e@f.es\r\nBcc: x@y.es")),
-              (QStringList{QStringLiteral("a@b.es"), QStringLiteral("c@d.es"),
-                           QStringLiteral("e@f.es  Bcc: x@y.es")}));
+              (QStringList{QStringLiteral("a@b.es"), QStringLiteral("c@d.es"), QStringLiteral("e@f.es  Bcc: x@y.es")}));
     EXPECT_TRUE(direccionesDe(QStringLiteral(" ; , ")).isEmpty());
     EXPECT_EQ(puertoCorreo(QStringLiteral(" 465 ")), 465);
     EXPECT_EQ(puertoCorreo(QStringLiteral("65536")), 0);

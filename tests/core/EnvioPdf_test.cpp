@@ -52,7 +52,9 @@ protected:
     store::Database& db() { return m_md.Quorvel(); }
     void correo(const QString& codcentro, const QString& email)
     {
-        db().prepare(QStringLiteral("UPDATE centros SET email = ? WHERE codcentro = ?")).bindAll(email, codcentro).run();
+        db().prepare(QStringLiteral("UPDATE centros SET email = ? WHERE codcentro = ?"))
+            .bindAll(email, codcentro)
+            .run();
     }
     QString pdf(const QString& nombre)
     {
@@ -121,7 +123,8 @@ TEST_F(EnvioPdfTest, EachFileGoesToItsCentreAndEveryOtherCaseGetsItsLine)
               (QJsonArray{QStringLiteral("oficinas@alamo.es"), QStringLiteral("gerencia@alamo.es")}));
     for (int i = 0; i < 2; ++i) {
         const QJsonObject& m = recibidos.at(i);
-        EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(), QStringLiteral("Envío hojas de control horario mensual"));
+        EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(),
+                  QStringLiteral("Envío hojas de control horario mensual"));
         EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo."));
         const QJsonObject anexo = m.value(QStringLiteral("anexos")).toArray().first().toObject();
@@ -145,8 +148,9 @@ TEST_F(EnvioPdfTest, AFailedMessageNamesCentreRecipientsPathAndCause)
     const ResultadoFichero r =
         EnvioPdf(db(), cuenta.cuenta).enviarFichero(m_carpeta, QFileInfo(ruta).fileName(), kAsuntoCorreo, kTextoCorreo);
     EXPECT_FALSE(r.enviado);
-    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("Error al enviar: %1 a almacen@alamo.es  %2 (puerto no válido: «46five»)")
-                                        .arg(e.almacen.codcentro, ruta)});
+    EXPECT_EQ(r.lineas,
+              QStringList{QStringLiteral("Error al enviar: %1 a almacen@alamo.es  %2 (puerto no válido: «46five»)")
+                              .arg(e.almacen.codcentro, ruta)});
     EXPECT_TRUE(m_servidor.mensajes().isEmpty());
 }
 
@@ -174,8 +178,8 @@ TEST_F(LoteCorreoTest, GeneratesAndMailsEveryCentreOfTheCompany)
                     QStringLiteral("201905"), QStringLiteral("--enviar")}),
               0)
         << errores.toStdString() << salida.toStdString();
-    EXPECT_TRUE(salida.endsWith(QStringLiteral("Envio a: %1  OK\nEnvio a: %2  OK\n")
-                                    .arg(e.almacen.codcentro, e.oficinas.codcentro)))
+    EXPECT_TRUE(salida.endsWith(
+        QStringLiteral("Envio a: %1  OK\nEnvio a: %2  OK\n").arg(e.almacen.codcentro, e.oficinas.codcentro)))
         << salida.toStdString();
     EXPECT_FALSE(salida.contains(m_servidor.clave()));
     const QList<QJsonObject> recibidos = m_servidor.mensajes();
@@ -205,8 +209,8 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--carpeta"), otra}), 1);
     EXPECT_EQ(errores, QStringLiteral("No hay ningún fichero seleccionado\n"));
     EXPECT_EQ(lote({QStringLiteral("--enviar")}), 1);
-    EXPECT_EQ(salida, QStringLiteral("Envio a: %1  OK\nMail centro %2 vacío\n")
-                          .arg(e.almacen.codcentro, e.obrador.codcentro));
+    EXPECT_EQ(salida,
+              QStringLiteral("Envio a: %1  OK\nMail centro %2 vacío\n").arg(e.almacen.codcentro, e.obrador.codcentro));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
 
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--sabados"), QStringLiteral("si")}), 2);
@@ -220,7 +224,8 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
                     QStringLiteral("--enviar")}),
               1);
     EXPECT_TRUE(errores.startsWith(QStringLiteral("La cuenta de correo de envío no está comprobada")));
-    EXPECT_FALSE(QFile::exists(QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201906.pdf").arg(e.almacen.codcentro))));
+    EXPECT_FALSE(
+        QFile::exists(QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201906.pdf").arg(e.almacen.codcentro))));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
 }
 

@@ -151,8 +151,8 @@ TEST_F(CorreoPralTest, SettingsScreenShowsTheRowAndOnlySavingWritesIt)
     m_guion.carpetasElegidas = {otra};
     en<QToolButton>(&pantalla, "SpeedButton1")->click();
     EXPECT_EQ(en<QLineEdit>(&pantalla, "DBRutaPDF")->text(), otra);
-    EXPECT_EQ(m_guion.textos, QStringList({QStringLiteral("Selecciona directorio:"),
-                                           QStringLiteral("Selecciona directorio:")}));
+    EXPECT_EQ(m_guion.textos,
+              QStringList({QStringLiteral("Selecciona directorio:"), QStringLiteral("Selecciona directorio:")}));
 
     // Shown and masked in turn, once the hidden key combination has revealed the button.
     auto* ver = en<QToolButton>(&pantalla, "botverpassword");
@@ -210,9 +210,11 @@ TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified
     const QJsonObject recibido = m_servidor.mensajes().first();
     EXPECT_EQ(recibido.value(QStringLiteral("asunto")).toString(), QStringLiteral("Prueba de correo desde Quorvel"));
     EXPECT_EQ(recibido.value(QStringLiteral("para")).toArray(), QJsonArray{QStringLiteral("yo@ejemplo.es")});
-    EXPECT_TRUE(recibido.value(QStringLiteral("texto")).toString().startsWith(
-        QStringLiteral("Enhorabuena!\r\n\r\nSi recibe este correo significa que la cuenta de envío dle programa "
-                       "Quorvel, está bien \r\nconfigurada.\r\n")));
+    EXPECT_TRUE(recibido.value(QStringLiteral("texto"))
+                    .toString()
+                    .startsWith(QStringLiteral(
+                        "Enhorabuena!\r\n\r\nSi recibe este correo significa que la cuenta de envío dle programa "
+                        "Quorvel, está bien \r\nconfigurada.\r\n")));
 
     // The fields as shown, saved or not: a wrong password fails the test and clears the flag.
     auto* clave = en<QLineEdit>(&pantalla, "DBEPASSWORD");
@@ -315,7 +317,8 @@ TEST_F(CorreoPralTest, MailScreenSendsTheTickedFilesAndLogsEachOne)
         QTimer vigia;
         QObject::connect(&vigia, &QTimer::timeout, &d, [&] {
             if (en<QProgressBar>(&d, "Progreso")->isVisible())
-                durante << QStringLiteral("%1 %2").arg(en<QLabel>(&d, "LEnviando")->isVisible()).arg(enviar->isEnabled());
+                durante
+                    << QStringLiteral("%1 %2").arg(en<QLabel>(&d, "LEnviando")->isVisible()).arg(enviar->isEnabled());
         });
         vigia.start(0);
         enviar->click();
@@ -427,7 +430,8 @@ TEST_F(CorreoPralTest, SettingsScreenPicture)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pantalla));
     en<QLineEdit>(&pantalla, "EmailTest")->setText(QStringLiteral("yo@alamo.es"));
     // Every control fits: nothing squeezed below what it needs.
-    for (const char* nombre : {"DBEHOST", "DBEPUERTO", "DBRutaPDF", "BotPruebaMail", "DBCKCalenxcentros", "BotConfiguraGmail"}) {
+    for (const char* nombre :
+         {"DBEHOST", "DBEPUERTO", "DBRutaPDF", "BotPruebaMail", "DBCKCalenxcentros", "BotConfiguraGmail"}) {
         auto* w = en<QWidget>(&pantalla, nombre);
         EXPECT_GE(w->width(), w->minimumSizeHint().width()) << nombre;
     }

@@ -79,7 +79,7 @@ QString ServidorSmtps::arrancar()
     if (!QFile::exists(c.confiable) || !QFile::exists(c.ajeno))
         return QStringLiteral("openssl could not make the test certificates");
     const bool ajeno = m_modo == Modo::NoConfiable;
-    const QString modo = m_modo == Modo::Plano ? QStringLiteral("plano")
+    const QString modo = m_modo == Modo::Plano  ? QStringLiteral("plano")
                          : m_modo == Modo::Mudo ? QStringLiteral("mudo")
                                                 : QStringLiteral("tls");
     m_proceso = std::make_unique<QProcess>();

@@ -12,12 +12,11 @@
 class ServidorSmtps
 {
 public:
-    enum class Modo
-    {
-        Tls,          // implicit TLS with the trusted certificate
-        NoConfiable,  // implicit TLS with a certificate nobody trusts
-        Plano,        // plain SMTP on the port
-        Mudo          // accepts the connection and never says a word
+    enum class Modo {
+        Tls,         // implicit TLS with the trusted certificate
+        NoConfiable, // implicit TLS with a certificate nobody trusts
+        Plano,       // plain SMTP on the port
+        Mudo         // accepts the connection and never says a word
     };
 
     // Empty when the server can run here; otherwise why not (python3-aiosmtpd or openssl missing).
