@@ -92,7 +92,9 @@ def main():
     puerto = puerto_libre()
     opciones = {}
     if usuario:
-        opciones = dict(authenticator=autenticar, auth_required=True, auth_require_tls=False)
+        # LOGIN only, the mechanism the account is documented to use.
+        opciones = dict(authenticator=autenticar, auth_required=True, auth_require_tls=False,
+                        auth_exclude_mechanism=["PLAIN"])
     contexto = None
     if modo == "tls":
         contexto = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
