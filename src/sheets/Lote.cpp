@@ -2,6 +2,8 @@
 
 #include "data/Constantes.h"
 #include "data/TMD.h"
+#include "mail/EnvioLote.h"
+#include "mail/EnvioPdf.h"
 #include "reports/Report.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/SalidaHojas.h"
@@ -135,13 +137,18 @@ private:
 int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
                  QTextStream& errores)
 {
+    // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
+    QStringList argumentosHojas = argumentos;
+    const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0;
+    if (enviar && soloEnvio(argumentosHojas))
+        return enviarCarpetaLote(argumentosHojas, baseDefecto, salida, errores);
     QHash<QString, QString> opciones;
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
     try {
-        opciones = leerArgumentos(argumentos);
+        opciones = leerArgumentos(argumentosHojas);
         if (opciones.contains(QStringLiteral("help"))) {
-            salida << kAyudaLote;
+            salida << kAyudaLote << kAyudaEnvioLote;
             return Correcto;
         }
         const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));
@@ -195,6 +202,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
                     << Qt::endl;
             return NoDisponible;
+        }
+        if (enviar && !c.eOK) {
+            errores << kCuentaNoComprobada << Qt::endl;
+            return Fallo;
         }
 
         qint64 idempresa = 0;
@@ -250,6 +261,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         }
         for (const QString& fichero : r.ficheros)
             salida << QStringLiteral("PDF: ") << fichero << Qt::endl;
+        if (enviar && r.estado == ResultadoSalida::Estado::Terminada)
+            return enviarFicherosLote(db, r.ficheros, salida, errores);
         return r.estado == ResultadoSalida::Estado::Terminada ? Correcto : Fallo;
     } catch (const store::StoreError& e) {
         errores << QStringLiteral("Error de la base de datos: %1").arg(e.message()) << Qt::endl;

@@ -102,7 +102,7 @@ void TFormPral::crearAcciones()
     };
     m_salir = accion(QStringLiteral("Salir"), QStringLiteral("Salir"));
     m_manConstantes = accion(QStringLiteral("ManConstantes"), QStringLiteral("Constantes"));
-    pendiente(m_manConstantes);
+    m_manConstantes->setToolTip(QStringLiteral("Opciones, carpeta de los PDF y cuenta de correo de envío"));
     m_manTablas = accion(QStringLiteral("ManTablas"), QStringLiteral("Empresas/centros/trabajadores"));
     m_manTablas->setIconText(QStringLiteral("Emp/Cent/Trab"));
     pendiente(m_manTablas);
@@ -116,10 +116,11 @@ void TFormPral::crearAcciones()
     m_acercade->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     m_envioCorreos = accion(QStringLiteral("EnvioCorreos"), QStringLiteral("Enviar ficheros por email"));
     m_envioCorreosAuto = accion(QStringLiteral("EnvioCorreosAuto"), QStringLiteral("Envío mails automático"));
-    for (QAction* correo : {m_envioCorreos, m_envioCorreosAuto}) {
+    // The output run offers these once a PDF run has left files to send.
+    m_envioCorreos->setToolTip(QStringLiteral("Elegir los PDF de la carpeta y enviar cada uno a su centro"));
+    m_envioCorreosAuto->setToolTip(QStringLiteral("Enviar ya todos los PDF de la carpeta, cada uno a su centro"));
+    for (QAction* correo : {m_envioCorreos, m_envioCorreosAuto})
         correo->setEnabled(false);
-        correo->setToolTip(textoProximamente());
-    }
     m_generarFicheroImprimir =
         accion(QStringLiteral("GenerarFicheroImprimir"), QStringLiteral("Generar/Imprimir ficheros"));
     m_generarPlanFestivos = accion(QStringLiteral("GenerarPlanFestivos"), QStringLiteral("Plan festivos"));

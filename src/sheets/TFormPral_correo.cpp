@@ -1,17 +1,80 @@
 // The main window's entries into the settings screen and the mail sending.
 #include "sheets/TFormPral.h"
 
+#include "data/TMD.h"
+#include "mail/TFormEnviarCorreos.h"
+#include "mail/TFormManConstantes.h"
+#include "shell/Interaccion.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
 void TFormPral::ManConstantesExecute()
 {
-    proximamente();
+    {
+        TFormManConstantes pantalla(m_db, this);
+        pantalla.exec();
+    }
+    CargarConstantes();
+    const QString carpeta = peticion().rutaPdf;
+    if (!carpeta.trimmed().isEmpty() && !QFileInfo(carpeta).isDir())
+        QDir().mkdir(carpeta); // one level; a folder that cannot be made shows up at the next run
 }
 
 void TFormPral::EnvioCorreosExecute()
 {
-    proximamente();
+    if (!m_md.CorreoOK) {
+        mensaje(kCuentaNoComprobada);
+        return;
+    }
+    TFormEnviarCorreos pantalla(m_db, this);
+    pantalla.CarpetaPDF = peticion().rutaPdf;
+    pantalla.exec();
 }
 
 void TFormPral::EnvioCorreosAutoExecute()
 {
-    proximamente();
+    if (!m_md.CorreoOK) {
+        mensaje(kCuentaNoComprobada);
+        return;
+    }
+    auto* boton = findChild<QPushButton*>(QStringLiteral("BotEnvioAuto"));
+    // Caption and actions come back however the sending ends, a failure included.
+    struct Restaurar
+    {
+        TFormPral& v;
+        QPushButton* boton;
+        QString texto;
+        ~Restaurar()
+        {
+            if (boton)
+                boton->setText(texto);
+            v.m_envioCorreos->setEnabled(true);
+            v.m_envioCorreosAuto->setEnabled(true);
+        }
+    } restaurar{*this, boton, boton ? boton->text() : QString()};
+    if (boton)
+        boton->setText(QStringLiteral("Enviando... tranqui!"));
+    m_envioCorreos->setEnabled(false);
+    m_envioCorreosAuto->setEnabled(false);
+
+    if (!Interaccion::actual().confirmar(this, QStringLiteral("¿Seguro que quieres enviar ya todo?")))
+        return;
+    VerMemoError(false);
+    m_memoError->clear();
+    QStringList lineas;
+    {
+        TFormEnviarCorreos pantalla(m_db, this);
+        pantalla.CarpetaPDF = peticion().rutaPdf;
+        pantalla.AutoEnvio();
+        lineas = pantalla.lineasResultado();
+    }
+    if (lineas.isEmpty())
+        return;
+    lineas << QStringLiteral("--------------------------") << QStringLiteral("Para cerrar doble-click");
+    m_memoError->setPlainText(lineas.join(u'\n'));
+    VerMemoError(true);
 }

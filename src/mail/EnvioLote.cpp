@@ -1,0 +1,135 @@
+#include "mail/EnvioLote.h"
+
+#include "data/Constantes.h"
+#include "data/TMD.h"
+#include "mail/EnvioPdf.h"
+#include "store/Database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+const QString kAyudaEnvioLote =
+    QStringLiteral("\n"
+                   "Envío por correo (con la cuenta comprobada en Constantes):\n"
+                   "  --enviar              tras generar los PDF, envía cada uno al correo de su centro\n"
+                   "  quorvel-lote --enviar [--base FICHERO] [--carpeta DIR]\n"
+                   "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
+                   "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
+
+namespace {
+
+enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
+
+// Sends each file (folder and name) and prints its lines; 0 when every one went out.
+int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, QTextStream& salida,
+           QTextStream& errores)
+{
+    const CuentaConstantes cuenta = leerCuenta(db);
+    if (!cuenta.ok) {
+        errores << kCuentaNoComprobada << Qt::endl;
+        return Fallo;
+    }
+    if (ficheros.isEmpty()) {
+        errores << kNingunFicheroSeleccionado << Qt::endl;
+        return Fallo;
+    }
+    EnvioPdf envio(db, cuenta.cuenta);
+    int fallidos = 0;
+    for (const auto& [carpeta, nombre] : ficheros) {
+        const ResultadoFichero r = envio.enviarFichero(carpeta, nombre, kAsuntoCorreo, kTextoCorreo);
+        for (const QString& linea : r.lineas)
+            salida << linea << Qt::endl;
+        if (!r.enviado)
+            ++fallidos;
+    }
+    return fallidos == 0 ? Correcto : Fallo;
+}
+
+bool esOpcion(const QString& argumento, const QString& nombre)
+{
+    return argumento == nombre || argumento.startsWith(nombre + u'=');
+}
+
+} // namespace
+
+bool soloEnvio(const QStringList& argumentosSinEnviar)
+{
+    for (const QString& a : argumentosSinEnviar) {
+        for (const char* run : {"--empresa", "--centro", "--mes", "--hasta", "--help", "--ayuda", "-h"}) {
+            if (esOpcion(a, QString::fromLatin1(run)))
+                return false;
+        }
+    }
+    return true;
+}
+
+int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& baseDefecto, QTextStream& salida,
+                      QTextStream& errores)
+{
+    QString base = baseDefecto;
+    QString carpeta;
+    bool conCarpeta = false;
+    for (qsizetype i = 0; i < argumentosSinEnviar.size(); ++i) {
+        const QString original = argumentosSinEnviar.at(i);
+        QString arg = original;
+        QString valor;
+        const qsizetype igual = arg.indexOf(u'=');
+        if (igual >= 0) {
+            valor = arg.mid(igual + 1);
+            arg.truncate(igual);
+        }
+        const bool conocida = arg == QStringLiteral("--base") || arg == QStringLiteral("--carpeta");
+        if (conocida && igual < 0 && i + 1 < argumentosSinEnviar.size())
+            valor = argumentosSinEnviar.at(++i);
+        if (!conocida || valor.isEmpty()) {
+            errores << QStringLiteral("Con --enviar solo se admiten --base FICHERO y --carpeta DIR, o una generación "
+                                      "completa (--empresa o --centro, y --mes); no «%1».")
+                           .arg(original)
+                    << Qt::endl
+                    << QStringLiteral("Use --help para ver las opciones.") << Qt::endl;
+            return Argumentos;
+        }
+        if (arg == QStringLiteral("--base")) {
+            base = valor;
+        } else {
+            carpeta = valor;
+            conCarpeta = true;
+        }
+    }
+    if (!QFileInfo::exists(base)) {
+        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+        return NoDisponible;
+    }
+    TMD md(base);
+    try {
+        store::Database& db = md.Quorvel();
+        if (!conCarpeta) {
+            // A relative folder in the settings lives beside the database, wherever the tool is started from.
+            carpeta = FilaConstantes(db).texto(QStringLiteral("RutaPDF"));
+            if (!carpeta.isEmpty() && QDir::isRelativePath(carpeta))
+                carpeta = QFileInfo(base).absoluteDir().filePath(carpeta);
+        }
+        QList<QPair<QString, QString>> ficheros;
+        for (const QString& nombre : ficherosPdf(carpeta))
+            ficheros.append({carpeta, nombre});
+        return enviar(db, ficheros, salida, errores);
+    } catch (const store::StoreError& e) {
+        errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
+        return NoDisponible;
+    } catch (const store::ConversionError& e) {
+        errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
+                << Qt::endl;
+        return NoDisponible;
+    }
+}
+
+int enviarFicherosLote(store::Database& db, const QStringList& ficheros, QTextStream& salida, QTextStream& errores)
+{
+    QList<QPair<QString, QString>> lista;
+    for (const QString& f : ficheros) {
+        const QFileInfo info(f);
+        lista.append({info.path(), info.fileName()});
+    }
+    return enviar(db, lista, salida, errores);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+namespace store {
+class Database;
+}
+
+extern const QString kAyudaEnvioLote;
+
+// True when the arguments name no run (no company, centre or month): "--enviar" then mails what the folder holds.
+bool soloEnvio(const QStringList& argumentosSinEnviar);
+// quorvel-lote --enviar [--base F] [--carpeta DIR]: mails the Quorvel_*.pdf files already in the folder.
+int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& baseDefecto, QTextStream& salida,
+                      QTextStream& errores);
+// Mails the files a run has just written (full paths), a result line per file on `salida`.
+// 0 when every file went out, 1 otherwise.
+int enviarFicherosLote(store::Database& db, const QStringList& ficheros, QTextStream& salida, QTextStream& errores);

@@ -1,0 +1,223 @@
+#include "mail/Correo.h"
+#include "support/ServidorSmtps.h"
+#include "support/TempDir.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A loopback port that was free a moment ago: nobody listens there.
+int puertoCerrado()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t largo = sizeof a;
+    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &largo);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+QByteArray contenido(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A real server for each case; the tests fail, not skip, when it cannot start on a machine that has it.
+class CorreoTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString falta = ServidorSmtps::faltaAlgo();
+        if (!falta.isEmpty())
+            GTEST_SKIP() << falta.toStdString();
+    }
+
+    void arrancar(ServidorSmtps& s)
+    {
+        const QString error = s.arrancar();
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    }
+
+    CuentaCorreo cuenta(const ServidorSmtps& s) const
+    {
+        return {QStringLiteral("Gestoría Álamo, S.L."),
+                QStringLiteral("envios@gestoria-alamo.es"),
+                QStringLiteral("127.0.0.1"),
+                QString::number(s.puerto()),
+                s.usuario(),
+                s.clave()};
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(CorreoTest, MessageArrivesDecodedWithItsHeadersRecipientsAndTheFileByteForByte)
+{
+    ServidorSmtps servidor;
+    arrancar(servidor);
+    const QString pdf = m_dir.file(QStringLiteral("Quorvel_0102_201905.pdf"));
+    QByteArray bytes("%PDF-1.4\n");
+    for (int i = 0; i < 5000; ++i)
+        bytes.append(char(i * 7 % 256)); // every byte value, line ends and dots included
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+
+    // A subject long enough to need several encoded words, with accents in every one.
+    const QString asunto =
+        QStringLiteral("Envío hojas de control horario mensual — año 2019, mayo; Peñíscola, Cádiz y Ávila");
+    const QString texto = QStringLiteral("Adjunto se envía el pdf.\n\n. Línea con punto al principio\nUn saludo.");
+    const ResultadoCorreo r =
+        enviarCorreo(cuenta(servidor),
+                     {QStringLiteral("centro@ejemplo.es; Encargada Ñúñez <encargada@ejemplo.es>"), asunto, texto, pdf});
+    ASSERT_TRUE(r.ok()) << r.causa().toStdString() << " " << r.detalle.toStdString();
+
+    const QList<QJsonObject> recibidos = servidor.mensajes();
+    ASSERT_EQ(recibidos.size(), 1);
+    const QJsonObject& m = recibidos.first();
+    EXPECT_EQ(m.value(QStringLiteral("de")).toString(), QStringLiteral("envios@gestoria-alamo.es"));
+    EXPECT_EQ(m.value(QStringLiteral("para")).toArray(),
+              (QJsonArray{QStringLiteral("centro@ejemplo.es"), QStringLiteral("encargada@ejemplo.es")}));
+    EXPECT_EQ(m.value(QStringLiteral("usuario")).toString(), QStringLiteral("quorvel"));
+    EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(), asunto);
+    EXPECT_EQ(m.value(QStringLiteral("cabecera_de")).toString(),
+              QStringLiteral("\"Gestoría Álamo, S.L.\" <envios@gestoria-alamo.es>"));
+    EXPECT_FALSE(m.value(QStringLiteral("fecha")).toString().isEmpty());
+    EXPECT_TRUE(m.value(QStringLiteral("id")).toString().endsWith(QStringLiteral("@gestoria-alamo.es>")));
+    EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")), texto);
+    const QJsonArray anexos = m.value(QStringLiteral("anexos")).toArray();
+    ASSERT_EQ(anexos.size(), 1);
+    const QJsonObject anexo = anexos.first().toObject();
+    EXPECT_EQ(anexo.value(QStringLiteral("nombre")).toString(), QStringLiteral("Quorvel_0102_201905.pdf"));
+    EXPECT_EQ(anexo.value(QStringLiteral("tipo")).toString(), QStringLiteral("application/pdf"));
+    EXPECT_EQ(contenido(anexo.value(QStringLiteral("ruta")).toString()), bytes);
+
+    // Two messages never share an identifier.
+    ASSERT_TRUE(enviarCorreo(cuenta(servidor), {QStringLiteral("centro@ejemplo.es"), asunto, texto, {}}).ok());
+    ASSERT_EQ(servidor.mensajes().size(), 2);
+    EXPECT_NE(servidor.mensajes().at(1).value(QStringLiteral("id")), m.value(QStringLiteral("id")));
+    EXPECT_TRUE(servidor.mensajes().at(1).value(QStringLiteral("anexos")).toArray().isEmpty());
+}
+
+TEST_F(CorreoTest, RefusalsByTheServerSayWhy)
+{
+    ServidorSmtps servidor;
+    arrancar(servidor);
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const auto causa = [&](const CuentaCorreo& c, const MensajeCorreo& m) {
+        QElapsedTimer reloj;
+        reloj.start();
+        const ResultadoCorreo r = enviarCorreo(c, m);
+        EXPECT_LT(reloj.elapsed(), 10000);
+        // The password is never part of what a failure reports.
+        EXPECT_FALSE(r.detalle.contains(c.password.isEmpty() ? QStringLiteral("\x01") : c.password));
+        return r.causa();
+    };
+
+    CuentaCorreo malaClave = cuenta(servidor);
+    malaClave.password = QStringLiteral("no es esta");
+    EXPECT_EQ(causa(malaClave, mensaje), QStringLiteral("usuario o contraseña rechazados"));
+
+    CuentaCorreo sinUsuario = cuenta(servidor);
+    sinUsuario.usuario.clear();
+    EXPECT_EQ(causa(sinUsuario, mensaje), QStringLiteral("el servidor exige usuario y contraseña"));
+
+    MensajeCorreo rechazado = mensaje;
+    rechazado.destinatarios = QStringLiteral("rechaza@ejemplo.es");
+    EXPECT_EQ(causa(cuenta(servidor), rechazado), QStringLiteral("destinatario rechazado"));
+
+    for (const QString& puerto : {QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("70000"), QString()}) {
+        CuentaCorreo malPuerto = cuenta(servidor);
+        malPuerto.puerto = puerto;
+        EXPECT_EQ(causa(malPuerto, mensaje), QStringLiteral("puerto no válido: «%1»").arg(puerto));
+    }
+    EXPECT_TRUE(servidor.mensajes().isEmpty());
+}
+
+TEST_F(CorreoTest, WithoutUserNameNothingIsAuthenticated)
+{
+    ServidorSmtps abierto(ServidorSmtps::Modo::Tls, QString(), QString());
+    arrancar(abierto);
+    CuentaCorreo c = cuenta(abierto);
+    ASSERT_TRUE(c.usuario.isEmpty());
+    const ResultadoCorreo r =
+        enviarCorreo(c, {QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}});
+    EXPECT_TRUE(r.ok()) << r.causa().toStdString();
+    ASSERT_EQ(abierto.mensajes().size(), 1);
+    EXPECT_TRUE(abierto.mensajes().first().value(QStringLiteral("usuario")).isNull());
+}
+
+TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
+{
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    OpcionesCorreo corto;
+    corto.segundosConexion = 2;
+    corto.segundosTotal = 4;
+    const auto causa = [&](const CuentaCorreo& c, qint64 maximo) {
+        QElapsedTimer reloj;
+        reloj.start();
+        const ResultadoCorreo r = enviarCorreo(c, mensaje, corto);
+        EXPECT_LT(reloj.elapsed(), maximo);
+        return r.causa();
+    };
+
+    ServidorSmtps plano(ServidorSmtps::Modo::Plano);
+    arrancar(plano);
+    EXPECT_EQ(causa(cuenta(plano), 4000),
+              QStringLiteral("el servidor no acepta conexión segura (SSL/TLS) en ese puerto"));
+
+    ServidorSmtps ajeno(ServidorSmtps::Modo::NoConfiable);
+    arrancar(ajeno);
+    EXPECT_EQ(causa(cuenta(ajeno), 4000), QStringLiteral("certificado no válido"));
+    EXPECT_TRUE(ajeno.mensajes().isEmpty());
+
+    // The name in the certificate must be the host's: "localhost" is in it, another name for the same
+    // address is not.
+    ServidorSmtps bueno;
+    arrancar(bueno);
+    CuentaCorreo porNombre = cuenta(bueno);
+    porNombre.host = QStringLiteral("localhost");
+    EXPECT_EQ(causa(porNombre, 4000), QString());
+
+    // Without the extra authority the system's alone do not know the test server.
+    const QByteArray propia = qgetenv("SSL_CERT_FILE");
+    qunsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(causa(cuenta(bueno), 4000), QStringLiteral("certificado no válido"));
+    qputenv("SSL_CERT_FILE", propia);
+    EXPECT_EQ(bueno.mensajes().size(), 1);
+
+    ServidorSmtps mudo(ServidorSmtps::Modo::Mudo);
+    arrancar(mudo);
+    EXPECT_EQ(causa(cuenta(mudo), 5000), QStringLiteral("tiempo agotado"));
+
+    CuentaCorreo caido = cuenta(bueno);
+    caido.puerto = QString::number(puertoCerrado());
+    EXPECT_EQ(causa(caido, 4000), QStringLiteral("no conexión"));
+}
+
+TEST(CorreoDirecciones, AnAddressListGivesItsBareAddresses)
+{
+    EXPECT_EQ(direccionesDe(QStringLiteral(" a@b.es ,Jefa de Obra <c@d.es>;; e@f.es\r\nBcc: x@y.es")),
+              (QStringList{QStringLiteral("a@b.es"), QStringLiteral("c@d.es"), QStringLiteral("e@f.es  Bcc: x@y.es")}));
+    EXPECT_TRUE(direccionesDe(QStringLiteral(" ; , ")).isEmpty());
+    EXPECT_EQ(puertoCorreo(QStringLiteral(" 465 ")), 465);
+    EXPECT_EQ(puertoCorreo(QStringLiteral("65536")), 0);
+}
+
+} // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A real SMTP server (python3-aiosmtpd) on a free loopback port, run as a child process for the life of
+// the object. Its certificate is trusted through SSL_CERT_FILE, as a company's own authority would be.
+class ServidorSmtps
+{
+public:
+    enum class Modo {
+        Tls,         // implicit TLS with the trusted certificate
+        NoConfiable, // implicit TLS with a certificate nobody trusts
+        Plano,       // plain SMTP on the port
+        Mudo         // accepts the connection and never says a word
+    };
+
+    // Empty when the server can run here; otherwise why not (python3-aiosmtpd or openssl missing).
+    static QString faltaAlgo();
+    // Creates the test authority once per process and points SSL_CERT_FILE at it.
+    static void confiarEnCertificado();
+
+    explicit ServidorSmtps(Modo modo = Modo::Tls, QString usuario = QStringLiteral("quorvel"),
+                           QString clave = QStringLiteral("Clave secreta ñ"));
+    ~ServidorSmtps();
+    ServidorSmtps(const ServidorSmtps&) = delete;
+    ServidorSmtps& operator=(const ServidorSmtps&) = delete;
+
+    // Starts the server; empty on success, else what went wrong.
+    QString arrancar();
+    int puerto() const { return m_puerto; }
+    QString usuario() const { return m_usuario; }
+    QString clave() const { return m_clave; }
+    // The accepted messages, in order of arrival.
+    QList<QJsonObject> mensajes() const;
+    void parar();
+
+private:
+    Modo m_modo;
+    QString m_usuario;
+    QString m_clave;
+    QTemporaryDir m_buzon;
+    std::unique_ptr<QProcess> m_proceso;
+    int m_puerto = 0;
+};
