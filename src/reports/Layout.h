@@ -74,6 +74,8 @@ private:
     int fontIdFor(const FontStyle& font);
     qreal lineHeight(int fontId);
     qreal naturalWidth(int fontId, const QString& text);
+    // Shrinks the font, then cuts the text, until it fits the width.
+    void fitToWidth(qreal widthMm, qreal minPointSize, FontStyle& font, int& fontId, QString& text);
 
     struct FontMetricsEntry
     {
