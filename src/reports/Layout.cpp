@@ -150,9 +150,13 @@ void LayoutEngine::emitBand(const Band& band, qreal top)
             int fontId = fontIdFor(e.font);
             FontStyle font = e.font;
             QString text = e.text;
-            if (e.fitWidth && g.width() > 0 && !e.wordWrap)
-                fitToWidth(g.width(), e.minFitPointSize, font, fontId, text);
             QRectF rect = g;
+            if (e.fitWidth && g.width() > 0 && !e.wordWrap) {
+                fitToWidth(g.width(), e.minFitPointSize, font, fontId, text);
+                // A smaller size keeps the baseline of the size it replaces, in line with its neighbours.
+                if (fontId != fontIdFor(e.font) && !(e.alignment & Qt::AlignVertical_Mask))
+                    rect.translate(0, ascent(fontIdFor(e.font)) - ascent(fontId));
+            }
             int flags = int(e.alignment);
             if (!(flags & Qt::AlignVertical_Mask))
                 flags |= Qt::AlignTop;
@@ -225,6 +229,11 @@ void LayoutEngine::fitToWidth(qreal widthMm, qreal minPointSize, FontStyle& font
         return;
     const QFontMetricsF metrics(m_fonts[size_t(fontId)].font, &measureDevice());
     text = metrics.elidedText(text, Qt::ElideRight, widthMm / MmPerMeasurePixel);
+}
+
+qreal LayoutEngine::ascent(int fontId)
+{
+    return QFontMetricsF(m_fonts[size_t(fontId)].font, &measureDevice()).ascent() * MmPerMeasurePixel;
 }
 
 qreal LayoutEngine::lineHeight(int fontId)
