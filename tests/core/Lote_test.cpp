@@ -1,5 +1,6 @@
 #include "data/Constantes.h"
 #include "data/TMD.h"
+#include "sheets/ListasSeleccion.h"
 #include "sheets/Lote.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
@@ -269,6 +270,35 @@ TEST_F(LoteTest, RelativeFolderSettingIsBesideTheDatabaseWhereverTheToolStarts)
     EXPECT_EQ(pdfs(carpeta), QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro)});
     EXPECT_TRUE(QDir(otra.path()).isEmpty());
     EXPECT_TRUE(salida.startsWith(QStringLiteral("Carpeta de los PDF: %1\n").arg(carpeta))) << salida.toStdString();
+}
+
+TEST_F(LoteTest, WorkersInSpanishOrderInTheListAndOnThePages)
+{
+    store::Database& db = md.Quorvel();
+    const auto centro = fixture::centro(db, e.empresa2, QStringLiteral("09"), QStringLiteral("ORDEN"));
+    const QStringList desordenados{QStringLiteral("OCAÑA RUIZ, EVA"), QStringLiteral("ÑORA GIL, PEDRO"),
+                                   QStringLiteral("BENÍTEZ SOL, ANA"), QStringLiteral("NÚÑEZ PAZ, LUIS"),
+                                   QStringLiteral("ZAPATA RÍO, JUAN"), QStringLiteral("NAVARRO LUZ, MARÍA"),
+                                   QStringLiteral("ÁLVAREZ MAR, ROSA"), QStringLiteral("álvarez mar, rosa")};
+    for (const QString& nombre : desordenados)
+        fixture::asignar(db, fixture::trabajador(db, nombre, QStringLiteral("1Z"), QStringLiteral("2"),
+                                                 QStringLiteral("C"), QStringLiteral("40")),
+                         centro.codcentro);
+    const QStringList esperado{QStringLiteral("ÁLVAREZ MAR, ROSA"), QStringLiteral("álvarez mar, rosa"),
+                               QStringLiteral("BENÍTEZ SOL, ANA"), QStringLiteral("NAVARRO LUZ, MARÍA"),
+                               QStringLiteral("NÚÑEZ PAZ, LUIS"), QStringLiteral("ÑORA GIL, PEDRO"),
+                               QStringLiteral("OCAÑA RUIZ, EVA"), QStringLiteral("ZAPATA RÍO, JUAN")};
+    QStringList lista;
+    for (const QString& entrada : entradasTrabajadores(db, centro.codcentro))
+        lista << entrada.section(QStringLiteral(" - "), 1);
+    EXPECT_EQ(lista, esperado);
+
+    ASSERT_EQ(lote({QStringLiteral("--centro"), centro.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")}), 0)
+        << errores.toStdString();
+    const QString pdf = QDir(carpetaConfig()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro));
+    ASSERT_EQ(poppler::paginas(pdf), int(esperado.size()));
+    for (int pagina = 1; pagina <= int(esperado.size()); ++pagina)
+        EXPECT_TRUE(poppler::texto(pdf, pagina).contains(esperado.at(pagina - 1))) << "page " << pagina;
 }
 
 TEST_F(LoteTest, DatabaseThatCannotBeOpened)
