@@ -184,7 +184,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             throw ErrorArgumentos{QStringLiteral("El mes de --hasta no puede ser anterior al de --mes.")};
         const QString intervalo = meses::comprobar(peticion.mesInicio, peticion.mesFin);
         if (!intervalo.isEmpty())
-            throw ErrorArgumentos{intervalo + u'.'};
+            throw ErrorArgumentos{intervalo};
         if (opciones.contains(QStringLiteral("carpeta"))) {
             const QString carpeta = carpetaDada(opciones.value(QStringLiteral("carpeta")));
             if (!carpeta.isEmpty())

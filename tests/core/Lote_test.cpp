@@ -148,7 +148,7 @@ TEST_F(LoteTest, MonthLimitsAndLongRangesAreRefusedBeforeAnythingIsTouched)
     EXPECT_EQ(lote({QStringLiteral("--centro"), centro, QStringLiteral("--mes"), QStringLiteral("200001"),
                     QStringLiteral("--hasta"), QStringLiteral("201001")}),
               2);
-    EXPECT_TRUE(errores.startsWith(QStringLiteral("El intervalo no puede pasar de 120 meses.\n"))) << errores.toStdString();
+    EXPECT_TRUE(errores.startsWith(QStringLiteral("El intervalo no puede pasar de 120 meses\n"))) << errores.toStdString();
     EXPECT_EQ(huellas(carpetaConfig()), antes);
 
     EXPECT_EQ(meses::comprobar(QDate(2000, 1, 31), QDate(2009, 12, 1)), QString());
