@@ -247,20 +247,29 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
                 return NoDisponible;
             }
         } else {
-            codcentro = opciones.value(QStringLiteral("centro")).trimmed();
             store::Statement st =
                 db.prepare(QStringLiteral("SELECT idempresa FROM centros WHERE codcentro = ? ORDER BY id"));
-            st.bind(1, codcentro);
-            if (!st.step()) {
-                errores << QStringLiteral("No existe el centro %1.").arg(codcentro) << Qt::endl;
+            // The code as given first: a short code may end in a space, so trimming is only the fallback.
+            const QString dado = opciones.value(QStringLiteral("centro"));
+            bool encontrado = false;
+            for (const QString& codigo : {dado, dado.trimmed()}) {
+                st.bind(1, codigo);
+                if (st.step()) {
+                    codcentro = codigo;
+                    idempresa = st.isNull(0) ? 0 : st.integer(0);
+                    st.reset();
+                    encontrado = true;
+                    break;
+                }
+            }
+            if (!encontrado) {
+                errores << QStringLiteral("No existe el centro %1.").arg(dado.trimmed()) << Qt::endl;
                 return NoDisponible;
             }
-            idempresa = st.isNull(0) ? 0 : st.integer(0);
-            st.reset();
         }
 
         peticion.centros = entradasCentros(db, idempresa, &peticion.codigosCentros);
-        peticion.todosCentros = codcentro.isEmpty();
+        peticion.todosCentros = opciones.contains(QStringLiteral("empresa"));
         if (!peticion.todosCentros) {
             peticion.centroSeleccionado = -1;
             for (int i = 0; i < peticion.codigosCentros.size(); ++i) {

@@ -250,6 +250,17 @@ TEST_F(LoteTest, CentreCodesAreKeptWholeAndMissingDataIsNotSuccess)
     EXPECT_FALSE(salida.contains(QStringLiteral("Centro: %1").arg(norte.codcentro))) << salida.toStdString();
     EXPECT_TRUE(QFileInfo::exists(pdf));
 
+    // A short code ending in a space, and a code typed with a space too many.
+    const auto sur = fixture::centro(db, e.empresa1, QStringLiteral("8 "), QStringLiteral("SUR"));
+    fixture::asignar(db, e.trabajadores.front(), sur.codcentro);
+    EXPECT_EQ(lote({QStringLiteral("--centro"), sur.codcentro, QStringLiteral("--mes"), QStringLiteral("202505")}), 0)
+        << errores.toStdString();
+    EXPECT_TRUE(pdfs(carpetaConfig()).contains(QStringLiteral("Quorvel_%1_202505.pdf").arg(sur.codcentro)));
+    EXPECT_EQ(lote({QStringLiteral("--centro"), e.almacen.codcentro + u' ', QStringLiteral("--mes"),
+                    QStringLiteral("202505")}),
+              0)
+        << errores.toStdString();
+
     // A centre whose company is gone prints sheets without the company: said, and not reported as success.
     const auto huerfano = fixture::centro(db, 99, QStringLiteral("01"), QStringLiteral("SIN EMPRESA"));
     fixture::asignar(db, e.trabajadores.front(), huerfano.codcentro);
