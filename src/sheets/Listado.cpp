@@ -14,24 +14,10 @@ QString codigoMes(QDate dia)
 
 namespace {
 
-// The connection's own Listado, created the first time a run needs it. Unqualified, "Listado" names it from
-// then on, so two runs at once (window or batch, on one machine or several) never read each other's rows; the
-// table of the same name in the shared file stays unused.
+// Each run fills and reads the connection's own Listado: another copy's run at the same moment has its own.
 void usarListadoPropio(store::Database& db)
 {
-    static const QString ddl = [] {
-        QStringList columnas;
-        for (const schema::Table& t : schema::tables()) {
-            if (t.name != QStringLiteral("Listado"))
-                continue;
-            for (const schema::Field& f : t.fields)
-                columnas << f.name + QLatin1Char(' ') + f.type;
-        }
-        return QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS Listado (%1);"
-                              "CREATE INDEX IF NOT EXISTS temp.Listado_mes ON Listado (mes)")
-            .arg(columnas.join(QStringLiteral(", ")));
-    }();
-    db.exec(ddl);
+    schema::usarTablaPropia(db, QStringLiteral("Listado"));
 }
 
 const QString kInsertar = QStringLiteral(

@@ -171,6 +171,23 @@ TEST_F(ListadoTest, StopRequestIsPolledBeforeEachWorkerAndMonth)
     EXPECT_EQ(leerListado(db()).size(), 4u);
 }
 
+TEST_F(ListadoTest, EachConnectionBuildsAndReadsOnlyItsOwnRows)
+{
+    TMD otraCopia(md.rutaBaseDatos());
+    store::Database& otra = otraCopia.Quorvel();
+    GrabarListado(db(), e.almacen.codcentro, entrada(e.almacen.codcentro, QDate(2019, 5, 1), QDate(2019, 5, 1)));
+    const std::size_t mias = leerListado(db()).size();
+    ASSERT_GT(mias, 0u);
+    EXPECT_TRUE(leerListado(otra).empty());
+    GrabarListado(otra, e.oficinas.codcentro, entrada(e.oficinas.codcentro, QDate(2019, 5, 1), QDate(2019, 6, 1)));
+    VaciarListado(otra);
+    EXPECT_EQ(leerListado(db()).size(), mias);
+    // The shared file's table is never written.
+    store::Statement st = db().prepare(QStringLiteral("SELECT count(*) FROM main.Listado"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.integer(0), 0);
+}
+
 TEST_F(ListadoTest, TheLastMonthsOfTheCalendarEnd)
 {
     EXPECT_EQ(codigoMes(QDate(2019, 5, 31)), QStringLiteral("201905"));
