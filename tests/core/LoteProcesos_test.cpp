@@ -28,15 +28,19 @@ protected:
     {
         store::Database& db = md.Quorvel();
         for (int e = 1; e <= 2; ++e) {
-            const qint64 id = fixture::empresa(db, QStringLiteral("EMPRESA %1").arg(e), QStringLiteral("B0000000%1").arg(e),
-                                               QStringLiteral("28/000000%1").arg(e));
+            const qint64 id =
+                fixture::empresa(db, QStringLiteral("EMPRESA %1").arg(e), QStringLiteral("B0000000%1").arg(e),
+                                 QStringLiteral("28/000000%1").arg(e));
             empresas << id;
             for (int c = 1; c <= kCentros; ++c) {
-                const auto centro = fixture::centro(db, id, QStringLiteral("0%1").arg(c), QStringLiteral("CENTRO %1").arg(c));
+                const auto centro =
+                    fixture::centro(db, id, QStringLiteral("0%1").arg(c), QStringLiteral("CENTRO %1").arg(c));
                 for (int t = 1; t <= kTrabajadoresPorCentro; ++t) {
-                    const QString nombre = QStringLiteral("PERSONA E%1C%2 %3").arg(e).arg(c).arg(t, 2, 10, QLatin1Char('0'));
-                    fixture::asignar(db, fixture::trabajador(db, nombre, QStringLiteral("NIF"), QStringLiteral("NSS"),
-                                                             QStringLiteral("C"), QStringLiteral("40 HORAS")),
+                    const QString nombre =
+                        QStringLiteral("PERSONA E%1C%2 %3").arg(e).arg(c).arg(t, 2, 10, QLatin1Char('0'));
+                    fixture::asignar(db,
+                                     fixture::trabajador(db, nombre, QStringLiteral("NIF"), QStringLiteral("NSS"),
+                                                         QStringLiteral("C"), QStringLiteral("40 HORAS")),
                                      centro.codcentro);
                     trabajadores[centro.codcentro] << nombre;
                 }
@@ -103,7 +107,8 @@ TEST_F(LoteProcesosTest, FourRunsAtOnceEachPrintOnlyTheirOwnWorkers)
             if (i == 3) {
                 // A single centre among the whole-company runs.
                 x.centros = QStringList{x.centros.at(2)};
-                x.proceso = lanzar({QStringLiteral("--centro"), x.centros.first(), QStringLiteral("--carpeta"), x.carpeta});
+                x.proceso =
+                    lanzar({QStringLiteral("--centro"), x.centros.first(), QStringLiteral("--carpeta"), x.carpeta});
             } else {
                 x.proceso = lanzar({QStringLiteral("--empresa"), QString::number(empresas[empresa]),
                                     QStringLiteral("--carpeta"), x.carpeta});
