@@ -54,9 +54,9 @@ void comprobarLectura(store::Database& db)
 // Everything a run can find out before it touches the folder. Returns false after saying why not.
 bool puedeEmpezar(store::Database& db, const PeticionSalida& p, InteraccionSalida& interaccion)
 {
-    const QString meses = meses::comprobar(p.mesInicio, p.mesFin);
-    if (!meses.isEmpty()) {
-        interaccion.mensaje(meses);
+    const QString motivo = meses::comprobar(p.mesInicio, p.mesFin);
+    if (!motivo.isEmpty()) {
+        interaccion.mensaje(motivo);
         return false;
     }
     if (sinCarpetaPdf(p)) {
