@@ -2,6 +2,9 @@
 
 #include "store/Database.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 FilaConstantes::FilaConstantes(store::Database& db)
 {
     store::Statement st = db.prepare(QStringLiteral("SELECT * FROM constantes LIMIT 1"));
@@ -71,4 +74,13 @@ void grabarConstantes(store::Database& db, const Constantes& c)
     if (db.changes() == 0)
         throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));
     tx.commit();
+}
+
+QString rutaPdfResuelta(const QString& rutaBaseDatos, const QString& rutaPdf)
+{
+    if (rutaPdf.trimmed().isEmpty())
+        return rutaPdf;
+    if (QDir::isAbsolutePath(rutaPdf))
+        return QDir::cleanPath(rutaPdf);
+    return QDir::cleanPath(QFileInfo(rutaBaseDatos).absoluteDir().filePath(rutaPdf));
 }

@@ -47,6 +47,13 @@ private:
     QVariantMap m_valores; // keys in lower case
 };
 
+// The PDF folder a RutaPDF value names: a relative value is taken from the database file's folder, never from
+// the current directory, so the window and the batch tool started anywhere write to the same place. An empty
+// value stays empty (no folder set).
+QString rutaPdfResuelta(const QString& rutaBaseDatos, const QString& rutaPdf);
+// What the first run stores: the folder "PDF" beside the database file.
+inline const QString kRutaPdfInicial = QStringLiteral("PDF");
+
 // Reads every field in the row's order; throws at the first empty boolean or integer.
 Constantes leerConstantes(store::Database& db);
 // Writes the whole row back (the settings screen).

@@ -104,6 +104,25 @@ QStringList ddl()
     return out;
 }
 
+void usarTablaPropia(store::Database& db, const QString& tabla)
+{
+    for (const Table& t : tables()) {
+        if (t.name.compare(tabla, Qt::CaseInsensitive) != 0)
+            continue;
+        QStringList columns;
+        for (const Field& f : t.fields)
+            columns << quoted(f.name) + QLatin1Char(' ') + f.type;
+        QString sql = QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS %1 (%2);")
+                          .arg(quoted(t.name), columns.join(QStringLiteral(", ")));
+        for (const Index& index : t.indexes)
+            sql += QStringLiteral("CREATE INDEX IF NOT EXISTS temp.%1 ON %2 (%3);")
+                       .arg(quoted(t.name + QLatin1Char('_') + index.name), quoted(t.name), index.fields);
+        db.exec(sql);
+        return;
+    }
+    throw store::StoreError(QStringLiteral("no such table: %1").arg(tabla));
+}
+
 void createDatabase(store::Database& db, const QString& rutaPdf)
 {
     db.create();

@@ -37,6 +37,11 @@ struct Table
 const std::vector<Table>& tables();
 // CREATE TABLE, CREATE INDEX and the width triggers of every table.
 QStringList ddl();
+// Gives the connection its own TEMP copy of a work table (Listado, PlanFestivos), with the same columns and
+// indexes, unless it has one already. Unqualified, the table's name then means the copy, so runs of several
+// copies of the program at once never see each other's rows. Kept in memory (the store sets temp_store), so
+// the unencrypted rows never reach the disk.
+void usarTablaPropia(store::Database& db, const QString& tabla);
 // Creates the schema and the one settings row in one transaction, unless another copy already did.
 void createDatabase(store::Database& db, const QString& rutaPdf);
 

@@ -1,5 +1,6 @@
 #include "data/TMD.h"
 
+#include "data/Constantes.h"
 #include "data/Schema.h"
 #include "store/Database.h"
 
@@ -27,10 +28,10 @@ store::Database& TMD::Quorvel()
     if (QFileInfo::exists(m_ruta)) {
         m_db->open();
         if (m_db->userVersion() < 1)
-            throw store::StoreError(QStringLiteral("file is not a Quorvel database"));
+            throw store::StoreError(store::kNoEsBaseQuorvel);
     } else {
-        const QString rutaPdf = QFileInfo(m_ruta).absoluteDir().filePath(QStringLiteral("PDF"));
-        schema::createDatabase(*m_db, rutaPdf);
+        // Relative, so that the file and its PDF folder can move together.
+        schema::createDatabase(*m_db, kRutaPdfInicial);
     }
     m_abierta = true;
     return *m_db;

@@ -105,10 +105,7 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
     try {
         store::Database& db = md.Quorvel();
         if (!conCarpeta) {
-            // A relative folder in the settings lives beside the database, wherever the tool is started from.
-            carpeta = FilaConstantes(db).texto(QStringLiteral("RutaPDF"));
-            if (!carpeta.isEmpty() && QDir::isRelativePath(carpeta))
-                carpeta = QFileInfo(base).absoluteDir().filePath(carpeta);
+            carpeta = rutaPdfResuelta(base, FilaConstantes(db).texto(QStringLiteral("RutaPDF")));
         }
         QList<QPair<QString, QString>> ficheros;
         for (const QString& nombre : ficherosPdf(carpeta))

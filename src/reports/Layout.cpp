@@ -147,8 +147,16 @@ void LayoutEngine::emitBand(const Band& band, qreal top)
             const bool hasBackground = e.background.isValid() && e.background.alpha() > 0;
             if (e.text.isEmpty() && !hasBackground)
                 break;
-            const int fontId = fontIdFor(e.font);
+            int fontId = fontIdFor(e.font);
+            FontStyle font = e.font;
+            QString text = e.text;
             QRectF rect = g;
+            if (e.fitWidth && g.width() > 0 && !e.wordWrap) {
+                fitToWidth(g.width(), e.minFitPointSize, font, fontId, text);
+                // A smaller size keeps the baseline of the size it replaces, in line with its neighbours.
+                if (fontId != fontIdFor(e.font) && !(e.alignment & Qt::AlignVertical_Mask))
+                    rect.translate(0, ascent(fontIdFor(e.font)) - ascent(fontId));
+            }
             int flags = int(e.alignment);
             if (!(flags & Qt::AlignVertical_Mask))
                 flags |= Qt::AlignTop;
@@ -164,9 +172,9 @@ void LayoutEngine::emitBand(const Band& band, qreal top)
             p.rect = rect;
             p.color = e.color;
             p.background = hasBackground ? e.background : QColor();
-            p.text = e.text;
+            p.text = text;
             p.fontId = fontId;
-            p.font = e.font;
+            p.font = font;
             p.flags = flags;
             p.name = e.name;
             break;
@@ -208,6 +216,24 @@ int LayoutEngine::fontIdFor(const FontStyle& font)
     entry.font = fontFor(font);
     entry.lineHeightMm = QFontMetricsF(entry.font, &measureDevice()).height() * MmPerMeasurePixel;
     return int(m_fonts.size() - 1);
+}
+
+void LayoutEngine::fitToWidth(qreal widthMm, qreal minPointSize, FontStyle& font, int& fontId, QString& text)
+{
+    // Half-point steps keep the number of distinct fonts (and PDF font objects) small.
+    while (naturalWidth(fontId, text) > widthMm && font.pointSize - 0.5 >= minPointSize - 1e-9) {
+        font.pointSize -= 0.5;
+        fontId = fontIdFor(font);
+    }
+    if (naturalWidth(fontId, text) <= widthMm)
+        return;
+    const QFontMetricsF metrics(m_fonts[size_t(fontId)].font, &measureDevice());
+    text = metrics.elidedText(text, Qt::ElideRight, widthMm / MmPerMeasurePixel);
+}
+
+qreal LayoutEngine::ascent(int fontId)
+{
+    return QFontMetricsF(m_fonts[size_t(fontId)].font, &measureDevice()).ascent() * MmPerMeasurePixel;
 }
 
 qreal LayoutEngine::lineHeight(int fontId)

@@ -73,7 +73,10 @@ private:
     void emitBand(const Band& band, qreal top);
     int fontIdFor(const FontStyle& font);
     qreal lineHeight(int fontId);
+    qreal ascent(int fontId);
     qreal naturalWidth(int fontId, const QString& text);
+    // Shrinks the font, then cuts the text, until it fits the width.
+    void fitToWidth(qreal widthMm, qreal minPointSize, FontStyle& font, int& fontId, QString& text);
 
     struct FontMetricsEntry
     {

@@ -56,6 +56,10 @@ struct Element
     FontStyle font;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false;
+    // Keeps a single-line text inside its box width: a wider text is set smaller, down to minFitPointSize,
+    // and what still does not fit is cut with an ellipsis. Without it a long value runs over its neighbours.
+    bool fitWidth = false;
+    qreal minFitPointSize = 6;
     QColor color = Qt::black;
     QColor background;    // invalid: transparent
     qreal penWidth = 0.2; // millimetres, lines and rectangles

@@ -1,5 +1,6 @@
 #include "sheets/Listado.h"
 
+#include "data/Schema.h"
 #include "sheets/ListasSeleccion.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
@@ -11,20 +12,13 @@ QString codigoMes(QDate dia)
     return dia.toString(QStringLiteral("yyyyMM"));
 }
 
-QString mesSiguiente(const QString& mes)
-{
-    int anyo = mes.left(4).toInt();
-    int numMes = mes.mid(4, 2).toInt();
-    if (numMes == 12) {
-        numMes = 1;
-        ++anyo;
-    } else {
-        ++numMes;
-    }
-    return QString::number(anyo) + CerosIzquierda(numMes, 2);
-}
-
 namespace {
+
+// Each run fills and reads the connection's own Listado: another copy's run at the same moment has its own.
+void usarListadoPropio(store::Database& db)
+{
+    schema::usarTablaPropia(db, QStringLiteral("Listado"));
+}
 
 const QString kInsertar = QStringLiteral(
     "INSERT INTO Listado (idempresa, idcentro, idcalendario, e_nombre, e_nif, e_ccc, e_nomcentro, t_nombre, "
@@ -52,12 +46,12 @@ qint64 idTrabajador(const QString& entrada)
 class Escritor
 {
 public:
-    explicit Escritor(store::Database& db) : m_db(db), m_st(db.prepare(kInsertar)) {}
+    explicit Escritor(store::Database& db) : m_db(db), m_st((usarListadoPropio(db), db.prepare(kInsertar))) {}
     ~Escritor() { confirmar(); }
     void agregar(const FilaListado& f)
     {
         if (!m_tx)
-            m_tx.emplace(m_db);
+            m_tx.emplace(m_db, store::Transaction::Alcance::SoloTemporales);
         insertar(m_st, f);
     }
     void confirmar()
@@ -90,8 +84,9 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
             entrada.mensaje(texto);
     };
 
-    const QString primerMes = codigoMes(QDate(entrada.mesInicio.year(), entrada.mesInicio.month(), 1));
-    const QString ultimoMes = codigoMes(QDate(entrada.mesFin.year(), entrada.mesFin.month(), 1));
+    // Months as dates: as text, the month after 999912 would sort before it and the build would never end.
+    const QDate primerMes(entrada.mesInicio.year(), entrada.mesInicio.month(), 1);
+    const QDate ultimoMes(entrada.mesFin.year(), entrada.mesFin.month(), 1);
 
     QList<int> posiciones;
     if (entrada.todosTrabajadores || entrada.todosCentros) {
@@ -139,7 +134,7 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
         const QString texto = entrada.trabajadores.isEmpty() ? entrada.textoTrabajador
                                                              : entrada.trabajadores.value(posicion);
         const qint64 id = idTrabajador(texto);
-        for (QString mes = primerMes; mes <= ultimoMes && !interrumpido(); mes = mesSiguiente(mes)) {
+        for (QDate mes = primerMes; mes <= ultimoMes && !interrumpido(); mes = mes.addMonths(1)) {
             FilaListado fila = base;
             trabajador.bind(1, id);
             if (trabajador.step()) {
@@ -152,7 +147,7 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
             } else {
                 avisar(QStringLiteral("error trabajador no encontrado en listado"));
             }
-            fila.mes = mes;
+            fila.mes = codigoMes(mes);
             escritor.agregar(fila);
         }
     }
@@ -160,19 +155,20 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
 
 void VaciarListado(store::Database& db)
 {
-    store::Transaction tx(db);
+    usarListadoPropio(db);
     db.exec(QStringLiteral("DELETE FROM Listado"));
-    tx.commit();
 }
 
 void grabarFilaListado(store::Database& db, const FilaListado& fila)
 {
+    usarListadoPropio(db);
     store::Statement st = db.prepare(kInsertar);
     insertar(st, fila);
 }
 
 std::vector<FilaListado> leerListado(store::Database& db)
 {
+    usarListadoPropio(db);
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT idempresa, idcentro, idcalendario, e_nombre, e_nif, e_ccc, e_nomcentro, t_nombre, t_nif, t_nss, "
         "t_tipojornada, t_contrato, mes FROM Listado ORDER BY mes, rowid"));

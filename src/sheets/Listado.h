@@ -36,8 +36,6 @@ struct FilaListado
 
 // "yyyymm" of a date.
 QString codigoMes(QDate dia);
-// The month after a "yyyymm" code.
-QString mesSiguiente(const QString& mes);
 
 // Appends one row per worker and month for the centre; problems are reported through `mensaje` and do not
 // stop the build. A worker entry whose first token is not a number throws store::ConversionError.

@@ -20,14 +20,17 @@ QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids)
     return out;
 }
 
-QStringList entradasCentros(store::Database& db, qint64 idempresa)
+QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* codigos)
 {
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT codcentro, nomcentro FROM centros WHERE idempresa = :par1 ORDER BY codcentro, id"));
     st.bind(QStringLiteral(":par1"), idempresa);
     QStringList out;
-    while (st.step())
+    while (st.step()) {
         out << st.text(0) + QStringLiteral(" - ") + st.text(1);
+        if (codigos)
+            codigos->append(st.text(0));
+    }
     return out;
 }
 
@@ -36,7 +39,7 @@ QStringList entradasTrabajadores(store::Database& db, const QString& codcentro)
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT trabajadores.id, trabajadores.nomtrabajador FROM trabajadores, ubicatrabajador "
         "WHERE (ubicatrabajador.codcentro = :par1) AND (trabajadores.id = ubicatrabajador.idtrabajador) "
-        "ORDER BY trabajadores.nomtrabajador, trabajadores.id"));
+        "ORDER BY trabajadores.nomtrabajador COLLATE ESPANOL, trabajadores.id"));
     st.bind(QStringLiteral(":par1"), codcentro);
     QStringList out;
     while (st.step())

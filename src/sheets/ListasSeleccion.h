@@ -14,7 +14,7 @@ QString codigoEntrada(const QString& entrada);
 
 // Company names in query order; `ids` receives the id at each position.
 QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids = nullptr);
-// "codcentro - nomcentro" of a company's centres, ordered by code.
-QStringList entradasCentros(store::Database& db, qint64 idempresa);
-// "id - nomtrabajador" of a centre's workers, ordered by name.
+// "codcentro - nomcentro" of a company's centres, ordered by code; `codigos` receives each whole code.
+QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* codigos = nullptr);
+// "id - nomtrabajador" of a centre's workers, in Spanish order of the names (Á with A, Ñ after N).
 QStringList entradasTrabajadores(store::Database& db, const QString& codcentro);

@@ -6,9 +6,11 @@
 #include "mail/EnvioPdf.h"
 #include "reports/Report.h"
 #include "sheets/ListasSeleccion.h"
+#include "sheets/Meses.h"
 #include "sheets/SalidaHojas.h"
 #include "store/Database.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
@@ -24,6 +26,7 @@ const QString kAyudaLote = QStringLiteral(
     "  --centro CÓDIGO       un solo centro (código de centro, por ejemplo 0102)\n"
     "  --mes AAAAMM          mes de las hojas (por ejemplo 201905)\n"
     "  --hasta AAAAMM        último mes, si son varios (no anterior a --mes)\n"
+    "                        los meses van de 190001 a 999912, y como mucho 120 en total\n"
     "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
     "  --carpeta DIR         carpeta de los PDF (por defecto la de la configuración)\n"
     "  --sabados si|no       sombrear los sábados\n"
@@ -76,7 +79,23 @@ QDate mes(const QString& texto, const QString& nombre)
     if (texto.size() != 6 || !fecha.isValid())
         throw ErrorArgumentos{QStringLiteral("El mes de --%1 debe tener la forma AAAAMM (por ejemplo 201905), no «%2».")
                                   .arg(nombre, texto)};
+    if (!meses::permitido(fecha))
+        throw ErrorArgumentos{
+            QStringLiteral("El mes de --%1 debe estar entre 190001 y 999912, no «%2».").arg(nombre, texto)};
     return fecha;
+}
+
+// What is wrong with the folder given with --carpeta, before anything is touched; empty when nothing is.
+QString carpetaDada(const QString& ruta)
+{
+    if (ruta.trimmed().isEmpty())
+        return QStringLiteral("La carpeta de --carpeta está vacía: indique la carpeta en la que se guardarán los "
+                              "PDF.");
+    const QFileInfo info(ruta);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("La carpeta de --carpeta, «%1», es un fichero y no una carpeta.")
+            .arg(info.absoluteFilePath());
+    return {};
 }
 
 QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
@@ -111,25 +130,32 @@ QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
 }
 
 // Whoever runs the batch reads the messages on the terminal; the run never waits for an answer.
+// A message means a sheet went out without part of its data (centre, company or worker not found), or the
+// run was refused: the batch then does not report success.
 class InteraccionLote : public InteraccionSalida
 {
 public:
-    InteraccionLote(store::Database& db, const QStringList& centros, QTextStream& errores)
-        : m_db(db), m_centros(centros), m_errores(errores)
+    InteraccionLote(store::Database& db, const PeticionSalida& peticion, QTextStream& errores)
+        : m_db(db), m_peticion(peticion), m_errores(errores)
     {
     }
-    void mensaje(const QString& texto) override { m_errores << texto << Qt::endl; }
+    void mensaje(const QString& texto) override
+    {
+        m_errores << texto << Qt::endl;
+        m_avisos = true;
+    }
     QStringList seleccionarCentro(int posicion) override
     {
-        const QString codigo = codigoEntrada(m_centros.value(posicion));
-        return entradasTrabajadores(m_db, codigo);
+        return entradasTrabajadores(m_db, codigoCentro(m_peticion, posicion));
     }
     bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
+    bool avisos() const { return m_avisos; }
 
 private:
     store::Database& m_db;
-    QStringList m_centros;
+    const PeticionSalida& m_peticion;
     QTextStream& m_errores;
+    bool m_avisos = false;
 };
 
 } // namespace
@@ -163,6 +189,14 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
                               : peticion.mesInicio;
         if (peticion.mesFin < peticion.mesInicio)
             throw ErrorArgumentos{QStringLiteral("El mes de --hasta no puede ser anterior al de --mes.")};
+        const QString intervalo = meses::comprobar(peticion.mesInicio, peticion.mesFin);
+        if (!intervalo.isEmpty())
+            throw ErrorArgumentos{intervalo};
+        if (opciones.contains(QStringLiteral("carpeta"))) {
+            const QString carpeta = carpetaDada(opciones.value(QStringLiteral("carpeta")));
+            if (!carpeta.isEmpty())
+                throw ErrorArgumentos{carpeta};
+        }
         sabados = siNo(opciones, QStringLiteral("sabados"));
         domingos = siNo(opciones, QStringLiteral("domingos"));
         festivos = siNo(opciones, QStringLiteral("festivos"));
@@ -196,10 +230,15 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     try {
         store::Database& db = md.Quorvel();
         Constantes c;
+        // A missing row and a row with empty fields are the same fault for whoever runs the batch.
         try {
             c = leerConstantes(db);
         } catch (const store::ConversionError& e) {
             errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
+                    << Qt::endl;
+            return NoDisponible;
+        } catch (const store::StoreError& e) {
+            errores << QStringLiteral("No se puede leer la configuración de la base de datos: %1").arg(e.message())
                     << Qt::endl;
             return NoDisponible;
         }
@@ -219,24 +258,33 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
                 return NoDisponible;
             }
         } else {
-            codcentro = opciones.value(QStringLiteral("centro")).trimmed();
             store::Statement st =
                 db.prepare(QStringLiteral("SELECT idempresa FROM centros WHERE codcentro = ? ORDER BY id"));
-            st.bind(1, codcentro);
-            if (!st.step()) {
-                errores << QStringLiteral("No existe el centro %1.").arg(codcentro) << Qt::endl;
+            // The code as given first: a short code may end in a space, so trimming is only the fallback.
+            const QString dado = opciones.value(QStringLiteral("centro"));
+            bool encontrado = false;
+            for (const QString& codigo : {dado, dado.trimmed()}) {
+                st.bind(1, codigo);
+                if (st.step()) {
+                    codcentro = codigo;
+                    idempresa = st.isNull(0) ? 0 : st.integer(0);
+                    st.reset();
+                    encontrado = true;
+                    break;
+                }
+            }
+            if (!encontrado) {
+                errores << QStringLiteral("No existe el centro %1.").arg(dado.trimmed()) << Qt::endl;
                 return NoDisponible;
             }
-            idempresa = st.isNull(0) ? 0 : st.integer(0);
-            st.reset();
         }
 
-        peticion.centros = entradasCentros(db, idempresa);
-        peticion.todosCentros = codcentro.isEmpty();
+        peticion.centros = entradasCentros(db, idempresa, &peticion.codigosCentros);
+        peticion.todosCentros = opciones.contains(QStringLiteral("empresa"));
         if (!peticion.todosCentros) {
             peticion.centroSeleccionado = -1;
-            for (int i = 0; i < peticion.centros.size(); ++i) {
-                if (codigoEntrada(peticion.centros.at(i)) == codcentro)
+            for (int i = 0; i < peticion.codigosCentros.size(); ++i) {
+                if (peticion.codigosCentros.at(i) == codcentro)
                     peticion.centroSeleccionado = i;
             }
             peticion.trabajadores = entradasTrabajadores(db, codcentro);
@@ -250,9 +298,15 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         peticion.opciones.diaSemana = diasemana.value_or(c.diasemana);
         peticion.opciones.verHoras = c.VerHoras;
         peticion.modo = ModoSalida::Pdf;
-        peticion.rutaPdf = opciones.value(QStringLiteral("carpeta"), c.RutaPDF);
+        // A folder given on the command line is the user's, from where the user stands; the settings' one
+        // belongs to the database file.
+        peticion.rutaPdf = opciones.contains(QStringLiteral("carpeta"))
+                               ? QFileInfo(opciones.value(QStringLiteral("carpeta"))).absoluteFilePath()
+                               : rutaPdfResuelta(base, c.RutaPDF);
+        if (!peticion.rutaPdf.trimmed().isEmpty())
+            salida << QStringLiteral("Carpeta de los PDF: ") << QDir::toNativeSeparators(peticion.rutaPdf) << Qt::endl;
 
-        InteraccionLote interaccion(db, peticion.centros, errores);
+        InteraccionLote interaccion(db, peticion, errores);
         const ResultadoSalida r = GenerarFicheroImprimir(db, peticion, interaccion);
         // The closing hint is for the window's log panel; the terminal gets the lines themselves.
         for (const QString& linea : r.log) {
@@ -261,9 +315,12 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         }
         for (const QString& fichero : r.ficheros)
             salida << QStringLiteral("PDF: ") << fichero << Qt::endl;
-        if (enviar && r.estado == ResultadoSalida::Estado::Terminada)
-            return enviarFicherosLote(db, r.ficheros, salida, errores);
-        return r.estado == ResultadoSalida::Estado::Terminada ? Correcto : Fallo;
+        const bool terminada = r.estado == ResultadoSalida::Estado::Terminada;
+        if (enviar && terminada) {
+            const int envio = enviarFicherosLote(db, r.ficheros, salida, errores);
+            return interaccion.avisos() ? int(Fallo) : envio;
+        }
+        return terminada && !interaccion.avisos() ? Correcto : Fallo;
     } catch (const store::StoreError& e) {
         errores << QStringLiteral("Error de la base de datos: %1").arg(e.message()) << Qt::endl;
         return Fallo;

@@ -3,17 +3,28 @@
 #include "reports/PdfExport.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
+#include "sheets/Meses.h"
 #include "sheets/TFormImpHojaDef.h"
 #include "store/Database.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 const QString kTextoSinTrabajadores = QStringLiteral("No hay trabajadores en este centro");
 const QString kTextoInterrumpido = QStringLiteral("Se ha interrumpido el proceso de impresión");
 const QString kTextoSinCarpeta =
     QStringLiteral("No se ha indicado la carpeta de los ficheros PDF en la configuración (Ruta ficheros PDF). "
                    "Indíquela antes de generar los PDF.");
+const QString kTextoNoEsCarpeta =
+    QStringLiteral("«%1» es un fichero, no una carpeta. Indique la carpeta en la que se guardarán los PDF.");
+const QString kTextoCarpetaNoCreada =
+    QStringLiteral("No se puede crear la carpeta de los PDF «%1». Compruebe que existe la carpeta que la contiene "
+                   "y que tiene permiso para escribir en ella.");
+const QString kTextoCarpetaSinEscritura =
+    QStringLiteral("No se puede escribir en la carpeta de los PDF «%1». Compruebe que tiene permiso de escritura "
+                   "y que el disco no está lleno.");
 const QString kSeparadorLog = QString(34, u'-');
 const QString kCierreLog = QStringLiteral("Para cerrar doble-click o (Intro)");
 
@@ -33,6 +44,38 @@ void prepararCarpeta(const PeticionSalida& p)
         CreaCarpetayBorraArchivos(p.rutaPdf);
 }
 
+// Reads through every table a run reads, so that a damaged one shows before the last run's PDFs are gone.
+void comprobarLectura(store::Database& db)
+{
+    for (const char* tabla : {"empresas", "centros", "trabajadores", "ubicatrabajador", "calendar", "calendar2"})
+        db.exec(QStringLiteral("SELECT count(*) FROM %1").arg(QString::fromLatin1(tabla)));
+}
+
+// Everything a run can find out before it touches the folder. Returns false after saying why not.
+bool puedeEmpezar(store::Database& db, const PeticionSalida& p, InteraccionSalida& interaccion)
+{
+    const QString motivo = meses::comprobar(p.mesInicio, p.mesFin);
+    if (!motivo.isEmpty()) {
+        interaccion.mensaje(motivo);
+        return false;
+    }
+    if (sinCarpetaPdf(p)) {
+        interaccion.mensaje(kTextoSinCarpeta);
+        return false;
+    }
+    if (p.modo == ModoSalida::Pdf) {
+        const QString carpeta = comprobarCarpetaPdf(p.rutaPdf);
+        if (!carpeta.isEmpty()) {
+            interaccion.mensaje(carpeta);
+            return false;
+        }
+    }
+    // A store failure here throws before anything is deleted; the work table is this connection's own.
+    comprobarLectura(db);
+    VaciarListado(db);
+    return true;
+}
+
 } // namespace
 
 QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin)
@@ -48,10 +91,32 @@ void CreaCarpetayBorraArchivos(const QString& ruta)
     QDir carpeta(ruta);
     if (!carpeta.exists())
         QDir().mkdir(ruta);
-    const QStringList nuestros =
-        carpeta.entryList({QStringLiteral("Quorvel_*.pdf")}, QDir::Files | QDir::Hidden | QDir::System);
+    // Only our own names: QUORVEL_x.PDF or quorvel_x.pdf were written by someone else.
+    const QStringList nuestros = carpeta.entryList({QStringLiteral("Quorvel_*.pdf")},
+                                                   QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
     for (const QString& nombre : nuestros)
         QFile::remove(carpeta.filePath(nombre));
+}
+
+QString comprobarCarpetaPdf(const QString& ruta)
+{
+    const QFileInfo info(ruta);
+    if (info.exists() && !info.isDir())
+        return kTextoNoEsCarpeta.arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    if (!info.exists() && !QDir().mkdir(ruta))
+        return kTextoCarpetaNoCreada.arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    // Permission bits do not tell the whole story (read-only mounts, ACLs): try a file.
+    QTemporaryFile prueba(QDir(ruta).filePath(QStringLiteral(".quorvel-prueba-XXXXXX")));
+    if (!prueba.open() || prueba.write("x", 1) != 1 || !prueba.flush())
+        return kTextoCarpetaSinEscritura.arg(QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath()));
+    return {};
+}
+
+QString codigoCentro(const PeticionSalida& peticion, int posicion)
+{
+    if (posicion >= 0 && posicion < peticion.codigosCentros.size())
+        return peticion.codigosCentros.at(posicion);
+    return codigoEntrada(peticion.centros.value(posicion));
 }
 
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
@@ -87,10 +152,8 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         interaccion.mensaje(kTextoSinTrabajadores);
         return resultado;
     }
-    if (sinCarpetaPdf(peticion)) {
-        interaccion.mensaje(kTextoSinCarpeta);
+    if (!puedeEmpezar(db, peticion, interaccion))
         return resultado;
-    }
     prepararCarpeta(peticion);
 
     EntradaListado entrada;
@@ -111,7 +174,7 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         const int total = int(peticion.centros.size());
         for (int i = 0; i < total && !interaccion.interrumpir(); ++i) {
             VaciarListado(db);
-            const QString codigo = codigoEntrada(peticion.centros.at(i));
+            const QString codigo = codigoCentro(peticion, i);
             interaccion.progreso(i, total, codigo);
             entrada.trabajadores = interaccion.seleccionarCentro(i);
             entrada.seleccionado = entrada.trabajadores.isEmpty() ? -1 : 0;
@@ -123,7 +186,7 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         interaccion.progreso(total, total, QString());
     } else {
         VaciarListado(db);
-        const QString codigo = codigoEntrada(peticion.centros.value(peticion.centroSeleccionado));
+        const QString codigo = codigoCentro(peticion, peticion.centroSeleccionado);
         entrada.trabajadores = peticion.trabajadores;
         entrada.seleccionado = peticion.trabajadorSeleccionado;
         entrada.textoTrabajador = peticion.textoTrabajador;
@@ -148,10 +211,10 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
 ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, InteraccionSalida& interaccion)
 {
     ResultadoSalida resultado;
-    if (sinCarpetaPdf(peticion)) {
-        interaccion.mensaje(kTextoSinCarpeta);
+    PeticionSalida unMes = peticion;
+    unMes.mesFin = peticion.mesInicio; // the template never covers a range
+    if (!puedeEmpezar(db, unMes, interaccion))
         return resultado;
-    }
     prepararCarpeta(peticion);
     VaciarListado(db);
     FilaListado plantilla;

@@ -52,6 +52,9 @@ public:
 struct PeticionSalida
 {
     QStringList centros;          // centre entries "codcentro - nombre"
+    // The code of each entry as it was looked up; when empty, the entry's first token. A code holding a
+    // space ("01 7") loses its second half as a token.
+    QStringList codigosCentros;
     int centroSeleccionado = -1;
     bool todosCentros = false;
     QStringList trabajadores;     // worker entries of the selected centre
@@ -83,15 +86,25 @@ struct ResultadoSalida
 extern const QString kTextoSinTrabajadores;  // "No hay trabajadores en este centro"
 extern const QString kTextoInterrumpido;     // "Se ha interrumpido el proceso de impresión"
 extern const QString kTextoSinCarpeta;       // PDF run without a folder in the settings
+extern const QString kTextoNoEsCarpeta;      // "%1": the path, which names a file
+extern const QString kTextoCarpetaNoCreada;  // "%1": the folder that could not be created
+extern const QString kTextoCarpetaSinEscritura; // "%1": the folder
 extern const QString kSeparadorLog;
 extern const QString kCierreLog;
 
 // "Quorvel_<codcentro>_<yyyymm>[-<yyyymm>].pdf"; the template passes "blanco" and never gets the end month.
 QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin);
-// Creates the folder (one level) and deletes only the Quorvel_*.pdf files in it.
+// Creates the folder (one level) and deletes only the Quorvel_*.pdf files in it, letter case included.
 void CreaCarpetayBorraArchivos(const QString& ruta);
+// Empty when PDF files can be written into the folder (created here, one level, when missing); otherwise why
+// not, for the user. Nothing in the folder is touched.
+QString comprobarCarpetaPdf(const QString& ruta);
+// The code of centre entry `posicion` of a request.
+QString codigoCentro(const PeticionSalida& peticion, int posicion);
 
-// The run of "Generar/Imprimir ficheros". Errors of the store or an unwritable PDF throw; the run ends there.
+// The run of "Generar/Imprimir ficheros". Before the folder is cleared it checks the months, the folder (PDF
+// mode) and that the tables it reads can be read; a failure there is a message and nothing is touched.
+// Later errors of the store or an unwritable PDF throw; the run ends there.
 // The stop request belongs to the caller, who clears it before the run and after an interrupted one.
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
                                        InteraccionSalida& interaccion);

@@ -15,6 +15,14 @@ reports::FontStyle arial(qreal puntos, bool negrita = false)
 
 constexpr qreal kAnchoBanda = 190.0;
 
+// A value of the sheet's header, kept inside its cell: from x up to `hasta` (the cell's border or the next
+// caption, less a margin), set smaller or cut when it is longer.
+void campo(reports::Band& banda, const QString& nombre, qreal x, qreal y, qreal hasta,
+           Qt::Alignment alineacion = Qt::AlignLeft)
+{
+    banda.addText(nombre, x, y, QString(), arial(10), hasta - x, alineacion).fitWidth = true;
+}
+
 } // namespace
 
 TFormImpHojaDef::TFormImpHojaDef(store::Database& db, bool verHoras, std::function<void(const QString&)> mensaje)
@@ -60,7 +68,7 @@ void TFormImpHojaDef::construir()
 
     // Sheet header.
     reports::Band& h = r.detail.emplace(48.2, kAnchoBanda);
-    h.addText(QStringLiteral("QRTitulo"), 0, 1.1, QString(), arial(10), 188.6, Qt::AlignHCenter);
+    h.addText(QStringLiteral("QRTitulo"), 0, 1.1, QString(), arial(10), 188.6, Qt::AlignHCenter).fitWidth = true;
     h.addHorizontalLine(QStringLiteral("QRShape1"), 0.3, 190.0, 8.3);
     h.addHorizontalLine(QStringLiteral("QRShape2"), 0.3, 189.7, 14.7);
     h.addHorizontalLine(QStringLiteral("QRShape3"), 0.3, 189.7, 21.0);
@@ -69,21 +77,21 @@ void TFormImpHojaDef::construir()
     h.addVerticalLine(QStringLiteral("QRShape6"), 90.4, 8.5, 28.0);
     h.addVerticalLine(QStringLiteral("QRShape7"), 189.8, 8.5, 28.0);
     h.addText(QStringLiteral("QRLabel1"), 2.1, 8.5, QStringLiteral("Empresa:"), arial(8));
-    h.addText(QStringLiteral("e_nombre"), 19.1, 9.5, QString(), arial(10));
+    campo(h, QStringLiteral("e_nombre"), 19.1, 9.5, 89.4);
     h.addText(QStringLiteral("QRLabel2"), 93.1, 8.5, QStringLiteral("Trabajador/a:"), arial(8));
-    h.addText(QStringLiteral("t_nombre"), 112.4, 9.5, QString(), arial(10));
+    campo(h, QStringLiteral("t_nombre"), 112.4, 9.5, 188.8);
     h.addText(QStringLiteral("QRLabel3"), 2.4, 14.8, QStringLiteral("CIF/NIF"), arial(8));
-    h.addText(QStringLiteral("e_nif"), 16.1, 15.9, QString(), arial(10));
+    campo(h, QStringLiteral("e_nif"), 16.1, 15.9, 42.7);
     h.addText(QStringLiteral("QRLabel4"), 43.7, 14.8, QStringLiteral("CCC"), arial(8));
-    h.addText(QStringLiteral("e_ccc"), 56.1, 15.9, QString(), arial(10));
+    campo(h, QStringLiteral("e_ccc"), 56.1, 15.9, 89.4);
     h.addText(QStringLiteral("QRLabel5"), 93.4, 14.8, QStringLiteral("NIF"), arial(8));
-    h.addText(QStringLiteral("t_nif"), 104.5, 15.9, QString(), arial(10));
+    campo(h, QStringLiteral("t_nif"), 104.5, 15.9, 134.7);
     h.addText(QStringLiteral("QRLabel6"), 135.7, 14.8, QStringLiteral("Nº S.Soc."), arial(8));
-    h.addText(QStringLiteral("t_nss"), 154.5, 15.9, QString(), arial(10));
+    campo(h, QStringLiteral("t_nss"), 154.5, 15.9, 188.8);
     h.addText(QStringLiteral("QRLabel7"), 2.4, 21.2, QStringLiteral("Centro de trabajo"), arial(8));
-    h.addText(QStringLiteral("e_nomcentro"), 29.1, 22.2, QString(), arial(10), 87.0 - 29.1, Qt::AlignHCenter);
+    campo(h, QStringLiteral("e_nomcentro"), 29.1, 22.2, 87.0, Qt::AlignHCenter);
     h.addText(QStringLiteral("QRLabel8"), 93.4, 21.2, QStringLiteral("Contrato"), arial(8));
-    h.addText(QStringLiteral("t_contrato"), 112.2, 22.2, QString(), arial(10));
+    campo(h, QStringLiteral("t_contrato"), 112.2, 22.2, 188.8);
     h.addText(QStringLiteral("QRMesAny"), 124.4, 33.6, QString(), arial(12, true));
     h.addText(QStringLiteral("QRCalendario"), 2.1, 38.1, QString(), arial(5));
     h.addHorizontalLine(QStringLiteral("QRShape8"), 21.2, 100.5, 35.6);

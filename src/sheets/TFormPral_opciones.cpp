@@ -5,6 +5,7 @@
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "sheets/Listado.h"
+#include "sheets/Meses.h"
 #include "store/Database.h"
 
 #include <QAbstractButton>
@@ -66,7 +67,8 @@ void TFormPral::CargarConstantes()
     marcar(m_ckTodosCentros, fila.logico(QStringLiteral("todoscentros")));
     marcar(m_ckImpre, fila.logico(QStringLiteral("impresora")));
     marcar(m_ckGenerarPDF, fila.logico(QStringLiteral("generarPDF")));
-    m_rutaPdf->setText(fila.texto(QStringLiteral("RutaPDF")));
+    // The full folder, as the run will use it, whatever the current directory.
+    m_rutaPdf->setText(rutaPdfResuelta(m_md.rutaBaseDatos(), fila.texto(QStringLiteral("RutaPDF"))));
     m_md.Multiempresa = fila.logico(QStringLiteral("Multiempresa"));
     m_md.Calenxcentros = fila.logico(QStringLiteral("Calenxcentros"));
     m_md.VerHoras = fila.logico(QStringLiteral("VerHoras"));
@@ -155,25 +157,32 @@ void TFormPral::CKVariosMesesClick()
         marcar(m_ckImpre, false);
 }
 
+// The month views stop at the months a run accepts.
 void TFormPral::BotMasClick()
 {
-    m_colorCalendar1->setDate(pral::mesSiguiente(m_colorCalendar1->date()));
+    const QDate mes = pral::mesSiguiente(m_colorCalendar1->date());
+    if (meses::permitido(mes))
+        m_colorCalendar1->setDate(mes);
 }
 
 void TFormPral::BotMenosClick()
 {
-    m_colorCalendar1->setDate(pral::mesAnterior(m_colorCalendar1->date()));
+    const QDate mes = pral::mesAnterior(m_colorCalendar1->date());
+    if (meses::permitido(mes))
+        m_colorCalendar1->setDate(mes);
 }
 
 void TFormPral::botmas2Click()
 {
-    m_colorCalendar2->setDate(pral::mesSiguiente(m_colorCalendar2->date()));
+    const QDate mes = pral::mesSiguiente(m_colorCalendar2->date());
+    if (meses::permitido(mes))
+        m_colorCalendar2->setDate(mes);
 }
 
 void TFormPral::botmenos2Click()
 {
     // The end month never goes before the start month.
-    if (codigoMes(m_colorCalendar2->date()) <= codigoMes(m_colorCalendar1->date()))
+    if (pral::primerDia(m_colorCalendar2->date()) <= pral::primerDia(m_colorCalendar1->date()))
         return;
     m_colorCalendar2->setDate(pral::mesAnterior(m_colorCalendar2->date()));
 }

@@ -118,6 +118,9 @@ void Database::openHandle(bool mustExist)
         rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
     if (rc == SQLITE_OK)
         rc = registrarEspanol(db);
+    // Work tables are TEMP tables of the connection; in memory, their unencrypted rows never reach the disk.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     // A wrong key only shows at the first real read.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -338,9 +341,9 @@ QVariant Statement::value(int index) const
     }
 }
 
-Transaction::Transaction(Database& db) : m_db(db)
+Transaction::Transaction(Database& db, Alcance alcance) : m_db(db)
 {
-    m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_db.exec(alcance == Alcance::Compartido ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
 }
 
 Transaction::~Transaction()

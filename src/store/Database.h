@@ -107,7 +107,12 @@ private:
 class Transaction
 {
 public:
-    explicit Transaction(Database& db);
+    enum class Alcance
+    {
+        Compartido,     // writes the shared file: BEGIN IMMEDIATE
+        SoloTemporales, // writes only this connection's TEMP tables: a plain BEGIN takes no write lock on the file
+    };
+    explicit Transaction(Database& db, Alcance alcance = Alcance::Compartido);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -62,7 +62,9 @@ TEST_F(SettingsTest, NewDatabaseHasSensibleDefaults)
     EXPECT_TRUE(c.VerHoras);
     EXPECT_TRUE(c.generarPDF);
     EXPECT_FALSE(c.impresora);
-    EXPECT_EQ(c.RutaPDF, QDir(dir.path()).filePath(QStringLiteral("PDF")));
+    // Stored relative, so the file and its folder can move together; used beside the database file.
+    EXPECT_EQ(c.RutaPDF, QStringLiteral("PDF"));
+    EXPECT_EQ(rutaPdfResuelta(md.rutaBaseDatos(), c.RutaPDF), QDir(dir.path()).filePath(QStringLiteral("PDF")));
     EXPECT_TRUE(c.eHost.isEmpty());
     EXPECT_TRUE(c.eUsuario.isEmpty());
     EXPECT_TRUE(c.ePassword.isEmpty());

@@ -171,11 +171,33 @@ TEST_F(ListadoTest, StopRequestIsPolledBeforeEachWorkerAndMonth)
     EXPECT_EQ(leerListado(db()).size(), 4u);
 }
 
-TEST(MonthCodes, CursorAcrossYears)
+TEST_F(ListadoTest, EachConnectionBuildsAndReadsOnlyItsOwnRows)
+{
+    TMD otraCopia(md.rutaBaseDatos());
+    store::Database& otra = otraCopia.Quorvel();
+    GrabarListado(db(), e.almacen.codcentro, entrada(e.almacen.codcentro, QDate(2019, 5, 1), QDate(2019, 5, 1)));
+    const std::size_t mias = leerListado(db()).size();
+    ASSERT_GT(mias, 0u);
+    EXPECT_TRUE(leerListado(otra).empty());
+    GrabarListado(otra, e.oficinas.codcentro, entrada(e.oficinas.codcentro, QDate(2019, 5, 1), QDate(2019, 6, 1)));
+    VaciarListado(otra);
+    EXPECT_EQ(leerListado(db()).size(), mias);
+    // The shared file's table is never written.
+    store::Statement st = db().prepare(QStringLiteral("SELECT count(*) FROM main.Listado"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.integer(0), 0);
+}
+
+TEST_F(ListadoTest, TheLastMonthsOfTheCalendarEnd)
 {
     EXPECT_EQ(codigoMes(QDate(2019, 5, 31)), QStringLiteral("201905"));
-    EXPECT_EQ(mesSiguiente(QStringLiteral("201912")), QStringLiteral("202001"));
-    EXPECT_EQ(mesSiguiente(QStringLiteral("201909")), QStringLiteral("201910"));
+    // As text the month after 999912 sorts before it; the build must still stop.
+    auto in = entrada(e.almacen.codcentro, QDate(9999, 11, 1), QDate(9999, 12, 31));
+    GrabarListado(db(), e.almacen.codcentro, in);
+    const auto filas = leerListado(db());
+    ASSERT_EQ(filas.size(), std::size_t(2 * in.trabajadores.size()));
+    EXPECT_EQ(filas.front().mes, QStringLiteral("999911"));
+    EXPECT_EQ(filas.back().mes, QStringLiteral("999912"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -163,6 +164,69 @@ TEST(StoreOpen, FileThatCannotBeOpenedIsLeftUntouched)
         EXPECT_THROW(md.Quorvel(), store::StoreError);
         EXPECT_EQ(hashOf(path), before);
     }
+}
+
+// What the user reads: a Spanish explanation first, the store's own text after it for support.
+TEST(StoreOpen, FailuresAreExplainedInSpanishWithTheStoresTextKept)
+{
+    TempDir dir;
+    const auto mensaje = [](const std::function<void()>& accion) {
+        try {
+            accion();
+        } catch (const store::StoreError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const auto explicado = [](const QString& texto, const char* comienzo, const char* original) {
+        EXPECT_TRUE(texto.startsWith(QString::fromUtf8(comienzo))) << texto.toStdString();
+        EXPECT_TRUE(texto.endsWith(QStringLiteral(" (%1)").arg(QString::fromUtf8(original)))) << texto.toStdString();
+    };
+
+    const QString otra = dir.file(QStringLiteral("otra.abs"));
+    {
+        store::Database db(otra);
+        db.create();
+        db.exec(QStringLiteral("CREATE TABLE t (a INTEGER)"));
+        db.exec(QStringLiteral("PRAGMA rekey = 'otraclave'"));
+    }
+    explicado(mensaje([&] { TMD(otra).Quorvel(); }),
+              "El fichero no es una base de datos de Quorvel o está protegido con otra contraseña",
+              "file is encrypted or is not a database");
+
+    const QString ajena = dir.file(QStringLiteral("ajena.abs"));
+    {
+        store::Database db(ajena);
+        db.create();
+        db.exec(QStringLiteral("CREATE TABLE t (a INTEGER)"));
+    }
+    explicado(mensaje([&] { TMD(ajena).Quorvel(); }), "El fichero es una base de datos, pero no de Quorvel",
+              "file is not a Quorvel database");
+
+    explicado(mensaje([&] { store::Database(dir.file(QStringLiteral("no/existe/Quorvel.abs"))).create(); }),
+              "No se puede abrir el fichero de la base de datos", "unable to open database file");
+
+    TMD md(dir.file(QStringLiteral("Quorvel.abs")));
+    store::Database& db = md.Quorvel();
+    db.exec(QStringLiteral("PRAGMA query_only = 1"));
+    explicado(mensaje([&] { db.exec(QStringLiteral("DELETE FROM empresas")); }),
+              "No se puede escribir en la base de datos", "attempt to write a readonly database");
+    db.exec(QStringLiteral("PRAGMA query_only = 0"));
+
+    // Another copy in the middle of a write; this one does not wait.
+    TMD otraCopia(md.rutaBaseDatos());
+    otraCopia.Quorvel().exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    db.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    explicado(mensaje([&] { db.exec(QStringLiteral("SELECT count(*) FROM empresas")); }),
+              "La base de datos está ocupada por otra copia de Quorvel", "database is locked");
+    otraCopia.Quorvel().exec(QStringLiteral("ROLLBACK"));
+
+    EXPECT_TRUE(store::explicarError(QStringLiteral("database disk image is malformed"))
+                    .startsWith(QStringLiteral("El fichero de la base de datos está dañado")));
+    EXPECT_TRUE(store::explicarError(QStringLiteral("disk I/O error"))
+                    .startsWith(QStringLiteral("Ha fallado la lectura o la escritura en el disco")));
+    // Texts the user cannot act on stay as the store wrote them.
+    EXPECT_EQ(store::explicarError(QStringLiteral("no such table: x")), QStringLiteral("no such table: x"));
 }
 
 TEST(StoreConcurrency, TwoProcessesWritingLoseNoRow)

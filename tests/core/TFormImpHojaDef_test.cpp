@@ -8,6 +8,7 @@
 #include "support/Poppler.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -284,6 +285,58 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
     const auto* total = buscar(QStringLiteral("TOTAL"));
     ASSERT_NE(total, nullptr);
     EXPECT_NEAR(total->y, kMargenSup + kCabecera + 31 * kLinea + 2.4, 0.5);
+}
+
+TEST_F(HojaTest, LongValuesStayInsideTheirCells)
+{
+    FilaListado f;
+    f.e_nombre = QStringLiteral("CONSTRUCCIONES Y REHABILITACIONES DEL MEDITERRÁNEO OCCIDENTAL, SOCIEDAD LIMITADA");
+    f.e_nif = QStringLiteral("ESB12345678901234567");
+    f.e_ccc = QStringLiteral("28/12345678901234567");
+    f.e_nomcentro = QStringLiteral("WW - WWWWWWWWWWWWWWWWWWWWWWWWW");
+    f.t_nombre = QStringLiteral("FERNÁNDEZ-CASTELLANOS DE LA TORRE Y MONTENEGRO, MARÍA DE LOS ÁNGELES INMACULADA "
+                                "CONCEPCIÓN DEL ROSARIO");
+    f.t_nif = QStringLiteral("X1234567L-ABCDEFGHIJ");
+    f.t_nss = QStringLiteral("WWWWWWWWWWWWWWWWWWWW");
+    f.t_tipojornada = QStringLiteral("C");
+    f.t_contrato = QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    f.mes = QStringLiteral("201905");
+    grabarFilaListado(db(), f);
+    TFormImpHojaDef hoja(db(), true);
+    hoja.AbrirFicheros();
+    const QString pdf = dir.file(QStringLiteral("largos.pdf"));
+    reports::exportPdf(hoja.QRImpHojaDef(), pdf);
+
+    // The header's cell borders on the page, and its three rows of captions and values.
+    const double izquierda = kMargenIzq + 0.4, centro = kMargenIzq + 90.4, derecha = kMargenIzq + 189.8;
+    const double filas[] = {kMargenSup + 8.3, kMargenSup + 14.7, kMargenSup + 21.0, kMargenSup + 28.2};
+    const auto palabras = poppler::palabras(pdf, 1);
+    for (int fila = 0; fila < 3; ++fila) {
+        std::vector<poppler::Palabra> enFila;
+        for (const auto& p : palabras) {
+            if (p.y >= filas[fila] && p.y < filas[fila + 1])
+                enFila.push_back(p);
+        }
+        std::sort(enFila.begin(), enFila.end(), [](const auto& a, const auto& b) { return a.x < b.x; });
+        ASSERT_GE(enFila.size(), 4u) << "row " << fila;
+        for (std::size_t i = 0; i < enFila.size(); ++i) {
+            const auto& p = enFila[i];
+            const std::string que = p.texto.toStdString() + " in row " + std::to_string(fila);
+            EXPECT_GE(p.x, izquierda) << que;
+            EXPECT_LE(p.x2, derecha) << que;
+            EXPECT_FALSE(p.x < centro && p.x2 > centro) << que << " crosses the middle border";
+            if (i + 1 < enFila.size()) { // nothing runs into the next caption or value
+                EXPECT_LE(p.x2, enFila[i + 1].x + 0.1) << que << " overlaps " << enFila[i + 1].texto.toStdString();
+            }
+            EXPECT_LE(p.y2, filas[fila + 1]) << que;
+        }
+    }
+    // Shrinking keeps short codes whole; only what cannot fit at a readable size is cut.
+    const QString texto = poppler::texto(pdf, 1);
+    for (const QString& entero : {f.e_nif, f.e_ccc, f.t_nif, f.t_nss})
+        EXPECT_TRUE(texto.contains(entero)) << entero.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("FERNÁNDEZ-CASTELLANOS")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("Nº S.Soc.")));
 }
 
 TEST_F(HojaTest, SpanishMonthNamesInCapitals)

@@ -22,7 +22,9 @@ TEST(ManejadorErroresTest, EveryKindOfFailureBecomesItsOwnText)
     falla(std::runtime_error("disco lleno"));
     falla(42);
     EXPECT_EQ(guion.errores,
-              QStringList({QStringLiteral("database is locked"), QStringLiteral("El campo 'sabados' está vacío"),
+              QStringList({QStringLiteral("La base de datos está ocupada por otra copia de Quorvel que está guardando "
+                                          "datos. Espere unos segundos y vuelva a intentarlo (database is locked)"),
+                           QStringLiteral("El campo 'sabados' está vacío"),
                            QStringLiteral("No se puede crear el fichero /x.pdf"), QStringLiteral("disco lleno"),
                            QStringLiteral("Error inesperado")}));
 }

@@ -248,9 +248,11 @@ TEST_F(SalidaPralTest, UnwritablePdfIsReportedAndTheWindowGoesOn)
     opcion("CKTodosCentros")->click();
     elegir(lista("ComboEmpresas"), 1);
     imprimir();
-    ASSERT_EQ(m_guion.errores.size(), 1);
-    EXPECT_TRUE(m_guion.errores.first().startsWith(QStringLiteral("No se puede crear el fichero")))
-        << m_guion.errores.first().toStdString();
+    EXPECT_TRUE(m_guion.errores.isEmpty());
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList{QStringLiteral("No se puede crear la carpeta de los PDF «%1». Compruebe que existe la "
+                                         "carpeta que la contiene y que tiene permiso para escribir en ella.")
+                              .arg(QDir(fichero).filePath(QStringLiteral("PDF")))});
     EXPECT_FALSE(control<QPlainTextEdit>("MemoError")->isVisible());
     EXPECT_FALSE(correo());
     EXPECT_FALSE(m_ventana->ejecutando());

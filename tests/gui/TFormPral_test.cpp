@@ -17,12 +17,12 @@ const QString kAlmacen = QStringLiteral("0101 - Almacén sur");
 const QString kOficinas = QStringLiteral("0102 - OFICINAS CASTELLANA");
 const QString kTienda = QStringLiteral("0103 - TIENDA ÑORA");
 
-// Worker entries of a centre as the database orders them: by name.
+// Worker entries of a centre in Spanish order of the names.
 QStringList trabajadoresDe(store::Database& db, const QString& codcentro)
 {
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT t.id, t.nomtrabajador FROM trabajadores t JOIN ubicatrabajador u ON u.idtrabajador = t.id "
-        "WHERE u.codcentro = ? ORDER BY t.nomtrabajador"));
+        "WHERE u.codcentro = ? ORDER BY t.nomtrabajador COLLATE ESPANOL"));
     st.bind(1, codcentro);
     QStringList entradas;
     while (st.step())
