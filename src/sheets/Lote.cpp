@@ -1,5 +1,6 @@
 #include "sheets/Lote.h"
 
+#include "calendars/PlanFestivosLote.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "reports/Report.h"
@@ -30,6 +31,7 @@ const QString kAyudaLote = QStringLiteral(
     "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
     "  --diasemana si|no     imprimir la letra del día de la semana\n"
     "  --help                muestra esta ayuda\n"
+    "  --plan-festivos       plan de festivos del mes en PDF (--plan-festivos --help)\n"
     "\n"
     "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
     "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
@@ -135,6 +137,8 @@ private:
 int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
                  QTextStream& errores)
 {
+    if (argumentos.contains(QStringLiteral("--plan-festivos")))
+        return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
     QHash<QString, QString> opciones;
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
