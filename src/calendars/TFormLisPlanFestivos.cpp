@@ -1,7 +1,11 @@
 #include "calendars/TFormLisPlanFestivos.h"
 
 #include "calendars/Festivos.h"
+#include "reports/Layout.h"
 #include "reports/Report.h"
+
+#include <QFontMetricsF>
+#include <QImage>
 
 #include <QLocale>
 
@@ -15,6 +19,18 @@ reports::FontStyle arial(qreal puntos)
 QString nombre(const char* base, int d)
 {
     return QString::fromLatin1(base) + QString::number(d);
+}
+
+// Measures texts in the layout's pixels, 96 to the inch, whatever screen there is (or none).
+const QImage& pantalla()
+{
+    static const QImage imagen = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(qRound(96 / 0.0254));
+        i.setDotsPerMeterY(qRound(96 / 0.0254));
+        return i;
+    }();
+    return imagen;
 }
 
 constexpr qreal kPluma = 25.4 / 96.0; // one screen pixel
@@ -54,7 +70,8 @@ void TFormLisPlanFestivos::QRLisPlanFestivosBeforePrint()
     reports::Band& c = r.pageHeader.emplace(mm(99));
     c.addText(QStringLiteral("QRTitulo"), mm(376), mm(16), titulo(m_fecha), arial(14));
     // Right-aligned at the band's right end: a box across the whole band.
-    c.addText(QStringLiteral("QRSysData1"), 0, mm(1), QString(), arial(8), 0, Qt::AlignRight);
+    c.addText(QStringLiteral("QRSysData1"), 0, mm(1), QString(), arial(8),
+              r.pageLayout.paintRect(QPageLayout::Millimeter).width(), Qt::AlignRight);
     reports::Element& linea = c.addHorizontalLine(QStringLiteral("LineaCab"), mm(176), mm(176), mm(92 + 4.5));
     linea.penWidth = 2 * kPluma;
     for (int d = 1; d <= m_dias; ++d) {
@@ -99,7 +116,14 @@ void TFormLisPlanFestivos::DetalleBeforePrint(reports::Band& band)
         return;
     }
     const plan::FilaPlan& fila = m_filas[std::size_t(m_fila)];
-    band.setText(QStringLiteral("QRCentro"), fila.codcentro + QStringLiteral(" - ") + fila.nomcentro);
+    reports::Element& centro = band.element(QStringLiteral("QRCentro"));
+    centro.text = fila.codcentro + QStringLiteral(" - ") + fila.nomcentro;
+    // The first cell would cover the end of a long name: a smaller size keeps it whole.
+    centro.font = arial(10);
+    const qreal hueco = x(1) - 17 - 4;
+    while (centro.font.pointSize > 6 &&
+           QFontMetricsF(reports::fontFor(centro.font), &pantalla()).horizontalAdvance(centro.text) > hueco)
+        centro.font.pointSize -= 0.5;
     for (int d = 1; d <= m_dias; ++d) {
         band.setEnabled(nombre("QRDerecha", d), d == m_dias);
         const QDate dia(m_fecha.year(), m_fecha.month(), d);
