@@ -105,12 +105,15 @@ TFrameCalendarioAnual::TFrameCalendarioAnual(store::Database& db, QWidget* paren
         panel->setToolTip(tipos[i].pista);
         panel->setCursor(Qt::PointingHandCursor);
         panel->installEventFilter(this);
+        // Taking the focus on a click makes the focus enter the editor before the type is chosen, not after.
+        panel->setFocusPolicy(Qt::ClickFocus);
         auto* leyenda = new QLabel(tipos[i].nombreEditor, chuleta);
         leyenda->setObjectName(QString::fromLatin1(kLeyendas[i]));
         leyenda->setProperty(kTag, int(i));
         leyenda->setToolTip(tipos[i].pista);
         leyenda->setCursor(Qt::PointingHandCursor);
         leyenda->installEventFilter(this);
+        leyenda->setFocusPolicy(Qt::ClickFocus);
         m_paneles[i] = panel;
         m_leyendas[i] = leyenda;
         fila->addWidget(panel);
@@ -122,7 +125,8 @@ TFrameCalendarioAnual::TFrameCalendarioAnual(store::Database& db, QWidget* paren
 
     errores::conectar(Any, &QSpinBox::valueChanged, this, [this] { AnyChange(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* antes, QWidget* ahora) {
-        if (ahora && isAncestorOf(ahora) && !(antes && isAncestorOf(antes)))
+        // Coming from another control of the window; a window getting the focus back changes nothing.
+        if (antes && ahora && isAncestorOf(ahora) && !isAncestorOf(antes))
             FrameEnter();
     });
     PanelNacionalClick(TipoSeleccionado());
