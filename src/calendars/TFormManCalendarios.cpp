@@ -86,8 +86,8 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     rejilla->addWidget(m_eAnyo, 0, 1);
     rejilla->addWidget(label1, 0, 2);
     rejilla->addWidget(m_eSeguro, 0, 3);
-    rejilla->addWidget(m_botCopiar, 1, 0, 1, 4, Qt::AlignRight);
-    rejilla->setColumnStretch(2, 1);
+    rejilla->addWidget(m_botCopiar, 1, 0, 1, 5, Qt::AlignRight);
+    rejilla->setColumnStretch(4, 1);
 
     m_memoErrores = new QPlainTextEdit(this);
     m_memoErrores->setObjectName(QStringLiteral("MemoErrores"));
