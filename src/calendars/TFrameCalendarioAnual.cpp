@@ -251,8 +251,11 @@ bool TFrameCalendarioAnual::eventFilter(QObject* objeto, QEvent* evento)
         return QFrame::eventFilter(objeto, evento);
     switch (evento->type()) {
     case QEvent::MouseButtonDblClick: {
-        const QPoint celda = g->cellAt(static_cast<QMouseEvent*>(evento)->position().toPoint());
-        m_dobleEnBlanco = g->dayAtCell(celda.x(), celda.y()) <= 0;
+        const auto* raton = static_cast<QMouseEvent*>(evento);
+        if (raton->button() == Qt::LeftButton) {
+            const QPoint celda = g->cellAt(raton->position().toPoint());
+            m_dobleEnBlanco = g->dayAtCell(celda.x(), celda.y()) <= 0;
+        }
         break;
     }
     case QEvent::FocusIn:

@@ -31,7 +31,6 @@ const QString kAyudaLote = QStringLiteral(
     "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
     "  --diasemana si|no     imprimir la letra del día de la semana\n"
     "  --help                muestra esta ayuda\n"
-    "  --plan-festivos       plan de festivos del mes en PDF (--plan-festivos --help)\n"
     "\n"
     "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
     "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"

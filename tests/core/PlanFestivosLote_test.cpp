@@ -126,4 +126,7 @@ TEST_F(PlanFestivosLoteTest, AnotherFolderIsCreatedAndBadRequestsAreRefusedWithT
                          dir.file(QStringLiteral("no-existe.abs"))}),
               3);
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("no-existe.abs"))));
+
+    EXPECT_EQ(enProceso({QStringLiteral("--plan-festivos"), QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(salida.startsWith(QStringLiteral("Uso: quorvel-lote --plan-festivos --empresa ID --mes AAAAMM")));
 }
