@@ -64,6 +64,7 @@ void TFormLisPlanFestivos::QRLisPlanFestivosBeforePrint()
 {
     reports::Report& r = *m_report;
     r.title = QStringLiteral("Listado festivos");
+    r.previewMaximized = true;
     r.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                QPageLayout::Millimeter);
 

@@ -2,6 +2,8 @@
 #include "gui/PralPruebas.h"
 
 #include "calendars/PlanFestivos.h"
+#include "calendars/TFormLisPlanFestivos.h"
+#include "reports/ReportPrinter.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -35,4 +37,20 @@ TEST_F(PralTest, HolidayPlanOfTheShownMonthIsPreviewedForTheSelectedCompany)
     EXPECT_EQ(filas[0].dias[2], QStringLiteral("X")) << "3 February, a Saturday";
     EXPECT_EQ(filas[1].dias[3], QString()) << "the despacho opens on Sundays";
     EXPECT_TRUE(filas[0].dias[29].isEmpty() && filas[0].dias[30].isEmpty());
+}
+
+TEST_F(PralTest, PlanPreviewFillsTheScreen)
+{
+    abrir();
+    plan::GenerarPlanFestivos(db(), m_ejemplo.empresa1, QDate(2019, 5, 1));
+    TFormLisPlanFestivos listado(db(), QDate(2019, 5, 1), 31);
+    bool maximizada = false;
+    QString titulo;
+    alAbrirse([&](QDialog* vista) {
+        titulo = vista->windowTitle();
+        maximizada = vista->isMaximized();
+    });
+    reports::previewReport(listado.QRLisPlanFestivos(), m_ventana.get());
+    EXPECT_EQ(titulo, QStringLiteral("Listado festivos"));
+    EXPECT_TRUE(maximizada);
 }
