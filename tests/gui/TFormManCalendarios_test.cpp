@@ -208,13 +208,36 @@ TEST_F(ManCalendariosTest, NewCalendarFromTheBaseTakesThisYearOnwardAndFromAnoth
     control<QPushButton>("SpeedButton1")->click();
     EXPECT_EQ(dias(m_ventana->seleccionado()), dias(e.calendarioMadrid, 2019));
 
+    // An empty one has no days: its year shows the Sundays alone, in silver.
+    alAbrirse([&](QDialog* alta) {
+        control<QLineEdit>("DBEdit1", alta)->setText(QStringLiteral("VACÍO"));
+        control<QRadioButton>("RRelleno0", alta)->click();
+        control<QPushButton>("SpeedButton1", alta)->click();
+    }, m_ventana.get());
+    control<QPushButton>("SpeedButton1")->click();
+    const int vacio = m_ventana->seleccionado();
+    EXPECT_TRUE(dias(vacio).isEmpty());
+    int coloreados = 0;
+    alAbrirse([&](QDialog* vista) {
+        for (auto* mes : vista->findChildren<TColorCalendar*>()) {
+            for (int d = 1; d <= TColorCalendar::daysInMonth(2019, mes->month()); ++d) {
+                const QColor c = mes->dayColor(d);
+                const bool domingo = QDate(2019, mes->month(), d).dayOfWeek() == Qt::Sunday;
+                EXPECT_EQ(c.isValid() ? c.toRgb() : QColor(), domingo ? QColor(0xC0, 0xC0, 0xC0) : QColor());
+                coloreados += c.isValid();
+            }
+        }
+    }, m_ventana.get());
+    control<QPushButton>("BotVerCalendario")->click();
+    EXPECT_EQ(coloreados, 52) << "the Sundays of 2019";
+
     // "Cancelar" stores nothing.
     alAbrirse([&](QDialog* alta) {
         control<QRadioButton>("RRelleno0", alta)->click();
         control<QPushButton>("SpeedButton2", alta)->click();
     }, m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
-    EXPECT_EQ(m_ventana->modelo().rowCount(), antes + 2);
+    EXPECT_EQ(m_ventana->modelo().rowCount(), antes + 3);
 }
 
 TEST_F(ManCalendariosTest, CommandsOnAnEmptyListSaySoAndTheYearViewsOpenWithTheirTitles)
