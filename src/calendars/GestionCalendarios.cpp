@@ -41,9 +41,9 @@ std::optional<int> cambiarDia(store::Database& db, int numero, QDate dia, int ti
     const QString codigo = QString::number(tipo);
     bool insertar = true;
     {
-        store::Statement st = base ? db.prepare(QStringLiteral("SELECT codreduc FROM calendar WHERE fecha = ?"))
-                                   : db.prepare(QStringLiteral(
-                                         "SELECT codreduc FROM calendar2 WHERE fecha = ? AND num = ?"));
+        store::Statement st =
+            base ? db.prepare(QStringLiteral("SELECT codreduc FROM calendar WHERE fecha = ?"))
+                 : db.prepare(QStringLiteral("SELECT codreduc FROM calendar2 WHERE fecha = ? AND num = ?"));
         st.bind(1, dia);
         if (!base)
             st.bind(2, numero);
@@ -88,9 +88,9 @@ std::vector<std::pair<QDate, int>> diasCalendario(store::Database& db, int numer
 QStringList centrosConCalendario(store::Database& db, int numero)
 {
     // calendario is text: compare it as the number it holds, so "03" or " 3" still count.
-    store::Statement st = db.prepare(QStringLiteral(
-        "SELECT codcentro, nomcentro FROM centros WHERE CAST(trim(calendario) AS INTEGER) = ? "
-        "AND trim(calendario) GLOB '[0-9]*' ORDER BY codcentro, id"));
+    store::Statement st = db.prepare(
+        QStringLiteral("SELECT codcentro, nomcentro FROM centros WHERE CAST(trim(calendario) AS INTEGER) = ? "
+                       "AND trim(calendario) GLOB '[0-9]*' ORDER BY codcentro, id"));
     st.bind(1, numero);
     QStringList centros;
     while (st.step())

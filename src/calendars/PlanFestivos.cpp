@@ -51,12 +51,12 @@ void GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes)
         marcadores << QStringLiteral("?");
     store::Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM temp.PlanFestivos"));
-    store::Statement insertar = db.prepare(
-        QStringLiteral("INSERT INTO temp.PlanFestivos (codcentro, nomcentro, calendario, %1) VALUES (%2)")
-            .arg(camposDias().join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", "))));
-    store::Statement centros = db.prepare(QStringLiteral(
-        "SELECT codcentro2, nomcentro, calendario, sabados, domingos FROM centros WHERE idempresa = ? "
-        "ORDER BY codcentro, id"));
+    store::Statement insertar =
+        db.prepare(QStringLiteral("INSERT INTO temp.PlanFestivos (codcentro, nomcentro, calendario, %1) VALUES (%2)")
+                       .arg(camposDias().join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", "))));
+    store::Statement centros = db.prepare(
+        QStringLiteral("SELECT codcentro2, nomcentro, calendario, sabados, domingos FROM centros WHERE idempresa = ? "
+                       "ORDER BY codcentro, id"));
     centros.bind(1, idempresa);
     // Several centres usually share a calendar: read each one once.
     QHash<int, festivos::Calendario> leidos;

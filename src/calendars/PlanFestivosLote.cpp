@@ -13,29 +13,23 @@
 #include <QHash>
 #include <QTextStream>
 
-const QString kAyudaPlanFestivos = QStringLiteral(
-    "Uso: quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] [--carpeta DIR]\n"
-    "\n"
-    "Escribe el plan de festivos del mes (una línea por centro de la empresa) en el fichero\n"
-    "PlanFestivos_<ID>_<AAAAMM>.pdf de la carpeta. No borra ningún otro fichero.\n"
-    "\n"
-    "  --empresa ID          número de la empresa\n"
-    "  --mes AAAAMM          mes del plan (por ejemplo 201905)\n"
-    "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
-    "  --carpeta DIR         carpeta del PDF (por defecto la de la configuración)\n"
-    "\n"
-    "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
-    "incorrectos, 3 base de datos o empresa no disponibles.\n");
+const QString kAyudaPlanFestivos =
+    QStringLiteral("Uso: quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] [--carpeta DIR]\n"
+                   "\n"
+                   "Escribe el plan de festivos del mes (una línea por centro de la empresa) en el fichero\n"
+                   "PlanFestivos_<ID>_<AAAAMM>.pdf de la carpeta. No borra ningún otro fichero.\n"
+                   "\n"
+                   "  --empresa ID          número de la empresa\n"
+                   "  --mes AAAAMM          mes del plan (por ejemplo 201905)\n"
+                   "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
+                   "  --carpeta DIR         carpeta del PDF (por defecto la de la configuración)\n"
+                   "\n"
+                   "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
+                   "incorrectos, 3 base de datos o empresa no disponibles.\n");
 
 namespace {
 
-enum Salida
-{
-    Correcto = 0,
-    Fallo = 1,
-    Argumentos = 2,
-    NoDisponible = 3
-};
+enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
 
 struct ErrorArgumentos
 {
@@ -107,7 +101,8 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
             throw ErrorArgumentos{
                 QStringLiteral("El mes de --mes debe tener la forma AAAAMM (por ejemplo 201905), no «%1».").arg(texto)};
     } catch (const ErrorArgumentos& e) {
-        errores << e.texto << Qt::endl << QStringLiteral("Use --plan-festivos --help para ver las opciones.") << Qt::endl;
+        errores << e.texto << Qt::endl
+                << QStringLiteral("Use --plan-festivos --help para ver las opciones.") << Qt::endl;
         return Argumentos;
     }
 

@@ -31,8 +31,8 @@ TFormManCalen::TFormManCalen(store::Database& db, QWidget* parent) : QDialog(par
 
     m_botImprimir = new QPushButton(this);
     m_botImprimir->setObjectName(QStringLiteral("BotImprimir"));
-    m_botImprimir->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                            style()->standardIcon(QStyle::SP_DialogSaveButton)));
+    m_botImprimir->setIcon(
+        QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogSaveButton)));
     m_botImprimir->setText(QStringLiteral("Imprimir"));
     m_botImprimir->setToolTip(QStringLiteral("Imprime el calendario"));
     m_botCerrar = new QPushButton(QStringLiteral("&Cerrar"), this);

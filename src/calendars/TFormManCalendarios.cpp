@@ -78,7 +78,8 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     m_eSeguro = new QLineEdit(grupo);
     m_eSeguro->setObjectName(QStringLiteral("ESeguro"));
     m_eSeguro->setMaximumWidth(120);
-    m_botCopiar = boton(QStringLiteral("BotCopiar"), QStringLiteral("Copiar calenario base a otros calendarios"), grupo);
+    m_botCopiar =
+        boton(QStringLiteral("BotCopiar"), QStringLiteral("Copiar calenario base a otros calendarios"), grupo);
     m_botCopiar->setEnabled(false);
     label2->setBuddy(m_eAnyo);
     label1->setBuddy(m_eSeguro);
@@ -190,9 +191,8 @@ void TFormManCalendarios::SpeedButton2Click()
     const int numero = seleccionado();
     const QStringList centros = calendarios::borrarCalendario(m_db, numero);
     if (!centros.isEmpty()) {
-        Interaccion::actual().mensaje(
-            this, QStringLiteral("Hay ") + QString::number(centros.size()) +
-                      QStringLiteral(" centro/s que tiene/n este calendario"));
+        Interaccion::actual().mensaje(this, QStringLiteral("Hay ") + QString::number(centros.size()) +
+                                                QStringLiteral(" centro/s que tiene/n este calendario"));
         for (const QString& centro : centros)
             m_memoErrores->appendPlainText(centro);
     }

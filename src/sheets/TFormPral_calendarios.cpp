@@ -38,7 +38,8 @@ void TFormPral::BotCalendarCentrosClick()
     }
     const QString entrada = m_comboCentros->itemText(posicion);
     const QString codigo = ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
-    store::Statement st = m_db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
+    store::Statement st =
+        m_db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
     st.bind(1, codigo);
     int numero = 0;
     if (st.step())

@@ -50,8 +50,7 @@ TEST_F(GestionCalendariosTest, CentresNameTheirCalendarAsTextAndYearsMustBeYears
     db().prepare(QStringLiteral("UPDATE centros SET calendario = ? WHERE codcentro2 = '05'"))
         .bind(1, QStringLiteral("0%1").arg(n))
         .run();
-    EXPECT_EQ(calendarios::centrosConCalendario(db(), n),
-              QStringList({QStringLiteral("0205 - CERO DELANTE")}));
+    EXPECT_EQ(calendarios::centrosConCalendario(db(), n), QStringList({QStringLiteral("0205 - CERO DELANTE")}));
     EXPECT_EQ(calendarios::borrarCalendario(db(), n).size(), 1);
     EXPECT_TRUE(calendarios::existeCalendario(db(), n));
     EXPECT_EQ(calendarios::centrosConCalendario(db(), 0).size(), 4) << "the base calendar's centres";

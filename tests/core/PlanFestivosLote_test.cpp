@@ -85,10 +85,10 @@ TEST_F(PlanFestivosLoteTest, WritesThePlanIntoTheSettingsFolderAndTouchesNothing
         << errores.toStdString();
     const QString fichero = QDir(carpeta()).filePath(QStringLiteral("PlanFestivos_%1_201905.pdf").arg(e.empresa1));
     EXPECT_EQ(salida, QStringLiteral("PDF: ") + fichero + u'\n');
-    EXPECT_EQ(QDir(carpeta()).entryList(QDir::Files, QDir::Name),
-              (QStringList{QStringLiteral("PlanFestivos_%1_201905.pdf").arg(e.empresa1),
-                           QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
-                           QStringLiteral("notas.txt")}));
+    EXPECT_EQ(
+        QDir(carpeta()).entryList(QDir::Files, QDir::Name),
+        (QStringList{QStringLiteral("PlanFestivos_%1_201905.pdf").arg(e.empresa1),
+                     QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro), QStringLiteral("notas.txt")}));
     EXPECT_EQ(leer(hoja), QByteArray("%PDF-1.4 hoja de otro proceso"));
     EXPECT_EQ(poppler::paginas(fichero), 1);
     const QString texto = poppler::texto(fichero);

@@ -169,9 +169,9 @@ TEST_F(PlanFestivosTest, PdfShowsTheMarkTableCellsAsAPersonSeesThem)
     EXPECT_EQ(enCelda(1, 15), QStringLiteral("15"));
     EXPECT_EQ(enCelda(1, 4), QString()) << "open Saturday";
 
-    ASSERT_EQ(poppler::run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                       QStringLiteral("96"), QStringLiteral("-singlefile"), fichero,
-                                                       dir.file(QStringLiteral("plan"))}),
+    ASSERT_EQ(poppler::run(QStringLiteral("pdftoppm"),
+                           {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+                            QStringLiteral("-singlefile"), fichero, dir.file(QStringLiteral("plan"))}),
               QString());
     const QImage imagen(dir.file(QStringLiteral("plan.png")));
     ASSERT_FALSE(imagen.isNull());

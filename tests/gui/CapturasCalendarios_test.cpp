@@ -93,8 +93,8 @@ TEST_F(CapturasCalendariosTest, HolidayPlanPage)
     EXPECT_EQ(poppler::paginas(pdf), 1);
     if (carpeta().isEmpty())
         return;
-    poppler::run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
-                                              QStringLiteral("-singlefile"), pdf,
-                                              QDir(carpeta()).filePath(QStringLiteral("plan-festivos"))});
+    poppler::run(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-singlefile"),
+                  pdf, QDir(carpeta()).filePath(QStringLiteral("plan-festivos"))});
     EXPECT_TRUE(QFile::exists(QDir(carpeta()).filePath(QStringLiteral("plan-festivos.png"))));
 }

@@ -171,19 +171,21 @@ TEST_F(ManCalendariosTest, NewCalendarFromTheBaseTakesThisYearOnwardAndFromAnoth
     const int antes = m_ventana->modelo().rowCount();
 
     QStringList textos;
-    alAbrirse([&](QDialog* alta) {
-        EXPECT_EQ(alta->windowTitle(), QStringLiteral("Nuevo calendario"));
-        auto* operacion = control<QLabel>("Loperacion", alta);
-        EXPECT_EQ(operacion->text(), QString());
-        QTest::keyClicks(control<QLineEdit>("DBEdit1", alta), QStringLiteral("BARCELONA"));
-        control<QPushButton>("SpeedButton1", alta)->click(); // no fill chosen
-        control<QTableView>("DBGrid1", alta)->selectRow(0);
-        for (const char* opcion : {"RRelleno0", "RRelleno2", "RRelleno1"}) {
-            control<QRadioButton>(opcion, alta)->click();
-            textos << operacion->text();
-        }
-        control<QPushButton>("SpeedButton1", alta)->click();
-    }, m_ventana.get());
+    alAbrirse(
+        [&](QDialog* alta) {
+            EXPECT_EQ(alta->windowTitle(), QStringLiteral("Nuevo calendario"));
+            auto* operacion = control<QLabel>("Loperacion", alta);
+            EXPECT_EQ(operacion->text(), QString());
+            QTest::keyClicks(control<QLineEdit>("DBEdit1", alta), QStringLiteral("BARCELONA"));
+            control<QPushButton>("SpeedButton1", alta)->click(); // no fill chosen
+            control<QTableView>("DBGrid1", alta)->selectRow(0);
+            for (const char* opcion : {"RRelleno0", "RRelleno2", "RRelleno1"}) {
+                control<QRadioButton>(opcion, alta)->click();
+                textos << operacion->text();
+            }
+            control<QPushButton>("SpeedButton1", alta)->click();
+        },
+        m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
     EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Elija cómo rellenar el nuevo calendario")}));
     EXPECT_EQ(textos, QStringList({QStringLiteral("Crear un nuevo calendario VACÍO"),
@@ -199,43 +201,51 @@ TEST_F(ManCalendariosTest, NewCalendarFromTheBaseTakesThisYearOnwardAndFromAnoth
     EXPECT_TRUE(dias(nuevo).contains(QStringLiteral("2020-12-25=0")));
 
     // From the calendar selected in the list: its days from this year on.
-    alAbrirse([&](QDialog* alta) {
-        control<QLineEdit>("DBEdit1", alta)->setText(QStringLiteral("COPIA MADRID"));
-        control<QTableView>("DBGrid1", alta)->selectRow(0);
-        control<QRadioButton>("RRelleno2", alta)->click();
-        control<QPushButton>("SpeedButton1", alta)->click();
-    }, m_ventana.get());
+    alAbrirse(
+        [&](QDialog* alta) {
+            control<QLineEdit>("DBEdit1", alta)->setText(QStringLiteral("COPIA MADRID"));
+            control<QTableView>("DBGrid1", alta)->selectRow(0);
+            control<QRadioButton>("RRelleno2", alta)->click();
+            control<QPushButton>("SpeedButton1", alta)->click();
+        },
+        m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
     EXPECT_EQ(dias(m_ventana->seleccionado()), dias(e.calendarioMadrid, 2019));
 
     // An empty one has no days: its year shows the Sundays alone, in silver.
-    alAbrirse([&](QDialog* alta) {
-        control<QLineEdit>("DBEdit1", alta)->setText(QStringLiteral("VACÍO"));
-        control<QRadioButton>("RRelleno0", alta)->click();
-        control<QPushButton>("SpeedButton1", alta)->click();
-    }, m_ventana.get());
+    alAbrirse(
+        [&](QDialog* alta) {
+            control<QLineEdit>("DBEdit1", alta)->setText(QStringLiteral("VACÍO"));
+            control<QRadioButton>("RRelleno0", alta)->click();
+            control<QPushButton>("SpeedButton1", alta)->click();
+        },
+        m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
     const int vacio = m_ventana->seleccionado();
     EXPECT_TRUE(dias(vacio).isEmpty());
     int coloreados = 0;
-    alAbrirse([&](QDialog* vista) {
-        for (auto* mes : vista->findChildren<TColorCalendar*>()) {
-            for (int d = 1; d <= TColorCalendar::daysInMonth(2019, mes->month()); ++d) {
-                const QColor c = mes->dayColor(d);
-                const bool domingo = QDate(2019, mes->month(), d).dayOfWeek() == Qt::Sunday;
-                EXPECT_EQ(c.isValid() ? c.toRgb() : QColor(), domingo ? QColor(0xC0, 0xC0, 0xC0) : QColor());
-                coloreados += c.isValid();
+    alAbrirse(
+        [&](QDialog* vista) {
+            for (auto* mes : vista->findChildren<TColorCalendar*>()) {
+                for (int d = 1; d <= TColorCalendar::daysInMonth(2019, mes->month()); ++d) {
+                    const QColor c = mes->dayColor(d);
+                    const bool domingo = QDate(2019, mes->month(), d).dayOfWeek() == Qt::Sunday;
+                    EXPECT_EQ(c.isValid() ? c.toRgb() : QColor(), domingo ? QColor(0xC0, 0xC0, 0xC0) : QColor());
+                    coloreados += c.isValid();
+                }
             }
-        }
-    }, m_ventana.get());
+        },
+        m_ventana.get());
     control<QPushButton>("BotVerCalendario")->click();
     EXPECT_EQ(coloreados, 52) << "the Sundays of 2019";
 
     // "Cancelar" stores nothing.
-    alAbrirse([&](QDialog* alta) {
-        control<QRadioButton>("RRelleno0", alta)->click();
-        control<QPushButton>("SpeedButton2", alta)->click();
-    }, m_ventana.get());
+    alAbrirse(
+        [&](QDialog* alta) {
+            control<QRadioButton>("RRelleno0", alta)->click();
+            control<QPushButton>("SpeedButton2", alta)->click();
+        },
+        m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
     EXPECT_EQ(m_ventana->modelo().rowCount(), antes + 3);
 }
@@ -259,12 +269,15 @@ TEST_F(ManCalendariosTest, CommandsOnAnEmptyListSaySoAndTheYearViewsOpenWithThei
     EXPECT_EQ(guion.mensajes, QStringList(2, QStringLiteral("No hay ningún calendario seleccionado")));
 
     // With no calendar to copy from, "Calendario seleccionado" refuses and stores nothing.
-    alAbrirse([&](QDialog* alta) {
-        control<QRadioButton>("RRelleno2", alta)->click();
-        EXPECT_EQ(control<QLabel>("Loperacion", alta)->text(), QStringLiteral("Crear nuevo calendario en base a:  "));
-        control<QPushButton>("SpeedButton1", alta)->click();
-        EXPECT_TRUE(alta->isVisible());
-    }, m_ventana.get());
+    alAbrirse(
+        [&](QDialog* alta) {
+            control<QRadioButton>("RRelleno2", alta)->click();
+            EXPECT_EQ(control<QLabel>("Loperacion", alta)->text(),
+                      QStringLiteral("Crear nuevo calendario en base a:  "));
+            control<QPushButton>("SpeedButton1", alta)->click();
+            EXPECT_TRUE(alta->isVisible());
+        },
+        m_ventana.get());
     control<QPushButton>("SpeedButton1")->click();
     EXPECT_EQ(guion.mensajes.last(), QStringLiteral("No hay ningún calendario seleccionado"));
     EXPECT_EQ(cuenta(QStringLiteral("SELECT count(*) FROM Calendarios")), 0);

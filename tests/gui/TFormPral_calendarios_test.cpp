@@ -18,8 +18,9 @@ TEST_F(PralTest, CentreCalendarButtonOpensTheCentresNumberedCalendarOnly)
     elegir(lista("ComboCentros"), 1);
     alAbrirse([&](QDialog* vista) { titulos << vista->windowTitle(); });
     control<QPushButton>("BotCalendarCentros")->click();
-    EXPECT_EQ(titulos, QStringList({QStringLiteral("Calendario Laboral:  %1 - OFICINAS CASTELLANA")
-                                        .arg(m_ejemplo.oficinas.codcentro)}));
+    EXPECT_EQ(titulos,
+              QStringList(
+                  {QStringLiteral("Calendario Laboral:  %1 - OFICINAS CASTELLANA").arg(m_ejemplo.oficinas.codcentro)}));
     EXPECT_TRUE(m_guion.textos.isEmpty());
 }
 

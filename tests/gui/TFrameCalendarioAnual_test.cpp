@@ -140,13 +140,12 @@ TEST_F(CalendarioAnualTest, SundaysRedrawSilverUnlessOpenAndLeapYearsShowTheir29
     EXPECT_EQ(color(enero, 20), kLima);
     clic(vista.findChild<QFrame*>(QStringLiteral("PanelProvincial")));
     dobleClick(enero, 19); // a Saturday
-    EXPECT_EQ(filas(0, QDate(2019, 1, 13), QDate(2019, 1, 20)),
-              F({"2019-01-13=0", "2019-01-19=1", "2019-01-20=3"}));
+    EXPECT_EQ(filas(0, QDate(2019, 1, 13), QDate(2019, 1, 20)), F({"2019-01-13=0", "2019-01-19=1", "2019-01-20=3"}));
 
     auto* any = vista.findChild<QSpinBox*>(QStringLiteral("Any"));
     any->setValue(2024);
-    EXPECT_EQ(mes(&vista, "Febrero")->cellText(mes(&vista, "Febrero")->cellOfDay(29).x(),
-                                               mes(&vista, "Febrero")->cellOfDay(29).y()),
+    EXPECT_EQ(mes(&vista, "Febrero")
+                  ->cellText(mes(&vista, "Febrero")->cellOfDay(29).x(), mes(&vista, "Febrero")->cellOfDay(29).y()),
               QStringLiteral("29"));
     any->setValue(2023);
     EXPECT_EQ(mes(&vista, "Febrero")->cellOfDay(29), QPoint(-1, -1));
@@ -196,8 +195,9 @@ TEST_F(CalendarioAnualTest, ACalendarGoneOrNumberedZeroIsHandledWithoutHarm)
         EXPECT_TRUE(calendarios::borrarCalendario(otraCopia.Quorvel(), otro).isEmpty());
     }
     dobleClick(mes(&vista, "Marzo"), 12);
-    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral(
-                                  "Este calendario ya no existe: se ha borrado desde otra copia del programa.")}));
+    EXPECT_EQ(
+        guion.mensajes,
+        QStringList({QStringLiteral("Este calendario ya no existe: se ha borrado desde otra copia del programa.")}));
     EXPECT_TRUE(filas(otro).isEmpty());
 
     TFormManCalen2 perdida(db());
