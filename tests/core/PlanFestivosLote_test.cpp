@@ -130,3 +130,26 @@ TEST_F(PlanFestivosLoteTest, AnotherFolderIsCreatedAndBadRequestsAreRefusedWithT
     EXPECT_EQ(enProceso({QStringLiteral("--plan-festivos"), QStringLiteral("--help")}), 0);
     EXPECT_TRUE(salida.startsWith(QStringLiteral("Uso: quorvel-lote --plan-festivos --empresa ID --mes AAAAMM")));
 }
+
+TEST_F(PlanFestivosLoteTest, TwoPlansAtOnceEachListOnlyTheirOwnCentres)
+{
+    std::vector<std::unique_ptr<QProcess>> procesos;
+    for (const qint64 empresa : {e.empresa1, e.empresa2, e.empresa1, e.empresa2}) {
+        auto& p = procesos.emplace_back(std::make_unique<QProcess>());
+        const QString carpetaPropia = dir.file(QStringLiteral("p%1").arg(procesos.size()));
+        p->start(QStringLiteral(QUORVEL_LOTE),
+                 {QStringLiteral("--plan-festivos"), QStringLiteral("--empresa"), QString::number(empresa),
+                  QStringLiteral("--mes"), QStringLiteral("201905"), QStringLiteral("--base"), base(),
+                  QStringLiteral("--carpeta"), carpetaPropia});
+    }
+    for (std::size_t i = 0; i < procesos.size(); ++i) {
+        QProcess& p = *procesos[i];
+        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const qint64 empresa = i % 2 == 0 ? e.empresa1 : e.empresa2;
+        const QString texto = poppler::texto(
+            QDir(dir.file(QStringLiteral("p%1").arg(i + 1))).filePath(plan::nombreFichero(empresa, QDate(2019, 5, 1))));
+        EXPECT_EQ(texto.contains(QStringLiteral("Almacén sur")), empresa == e.empresa1) << i;
+        EXPECT_EQ(texto.contains(QStringLiteral("OBRADOR")), empresa == e.empresa2) << i;
+    }
+}
