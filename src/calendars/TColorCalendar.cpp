@@ -242,6 +242,14 @@ void TColorCalendar::paintEvent(QPaintEvent* event)
             const int x = cell.left() + (cellWidth - metrics.horizontalAdvance(text)) / 2;
             const int y = cell.top() + (cellHeight - metrics.height()) / 2;
             painter.drawText(x, y + metrics.ascent(), text);
+            // A keyboard user must see which day Enter would act on, even without the highlight.
+            if (isCurrent && hasFocus()) {
+                painter.save();
+                painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(cell.adjusted(1, 1, -2, -2));
+                painter.restore();
+            }
         }
     }
 

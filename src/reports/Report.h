@@ -135,6 +135,9 @@ public:
     // Collinear rules of the same pen whose ends are at most this far apart (mm) are drawn as one: a grid
     // whose column rules stop just short of each row's bottom rule prints the same and writes far less.
     qreal joinRuleGapMm = 0;
+
+    // The preview window fills the screen (a wide landscape listing reads better so).
+    bool previewMaximized = false;
 };
 
 } // namespace reports

@@ -59,6 +59,8 @@ void previewReport(Report& report, QWidget* parent)
         fitWidth->trigger();
     else if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
         view->fitToWidth();
+    if (report.previewMaximized)
+        dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "sheets/Lote.h"
 
+#include "calendars/PlanFestivosLote.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "mail/EnvioLote.h"
@@ -163,6 +164,8 @@ private:
 int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
                  QTextStream& errores)
 {
+    if (argumentos.contains(QStringLiteral("--plan-festivos")))
+        return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
     // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
     QStringList argumentosHojas = argumentos;
     const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0;

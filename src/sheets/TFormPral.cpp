@@ -108,10 +108,9 @@ void TFormPral::crearAcciones()
     pendiente(m_manTablas);
     m_buscarTrabajadores = accion(QStringLiteral("BuscarTrabajadores"), QStringLiteral("Búsqueda trabajadores"));
     pendiente(m_buscarTrabajadores);
-    // The settings decide whether these are on offer; until their screens exist they say so when used.
+    // On offer only while the settings keep a calendar per centre (applied with the settings).
     m_manCalendarios = accion(QStringLiteral("ManCalendarios"), QStringLiteral("Mantenimiento Calendarios"));
     m_manCalendarios->setIconText(QStringLiteral("Calendarios"));
-    m_manCalendarios->setToolTip(textoProximamente());
     m_acercade = accion(QStringLiteral("Acercade"), QStringLiteral("Acerca de ..."));
     m_acercade->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     m_envioCorreos = accion(QStringLiteral("EnvioCorreos"), QStringLiteral("Enviar ficheros por email"));
@@ -124,7 +123,6 @@ void TFormPral::crearAcciones()
     m_generarFicheroImprimir =
         accion(QStringLiteral("GenerarFicheroImprimir"), QStringLiteral("Generar/Imprimir ficheros"));
     m_generarPlanFestivos = accion(QStringLiteral("GenerarPlanFestivos"), QStringLiteral("Plan festivos"));
-    pendiente(m_generarPlanFestivos);
 }
 
 void TFormPral::crearMenus()

@@ -1,22 +1,63 @@
 // The main window's entries into the calendar screens and the holiday plan.
 #include "sheets/TFormPral.h"
 
+#include "calendars/PlanFestivos.h"
+#include "calendars/TColorCalendar.h"
+#include "calendars/TFormLisPlanFestivos.h"
+#include "calendars/TFormManCalen.h"
+#include "calendars/TFormManCalendarios.h"
+#include "shell/Interaccion.h"
+#include "shell/TextHelpers.h"
+#include "store/Database.h"
+
+#include <QComboBox>
+
 void TFormPral::ManCalendariosExecute()
 {
-    proximamente();
+    TFormManCalendarios ventana(m_db, this);
+    ventana.exec();
 }
 
 void TFormPral::BotCalendarioBaseClick()
 {
-    proximamente();
+    {
+        TFormManCalen ventana(m_db, this);
+        ventana.Titulo = QStringLiteral("BASE ");
+        ventana.exec();
+    }
+    // The holidays of the month view may have changed.
+    BotSombrearClick();
 }
 
 void TFormPral::BotCalendarCentrosClick()
 {
-    proximamente();
+    const int posicion = m_comboCentros->currentIndex();
+    if (posicion < 0) {
+        Interaccion::actual().mensaje(this, QStringLiteral("No hay ningún centro seleccionado"));
+        return;
+    }
+    const QString entrada = m_comboCentros->itemText(posicion);
+    const QString codigo = ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
+    store::Statement st =
+        m_db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
+    st.bind(1, codigo);
+    int numero = 0;
+    if (st.step())
+        numero = int(st.integer(0));
+    st.reset();
+    // The base calendar has its own button.
+    if (numero == 0)
+        return;
+    TFormManCalen2 ventana(m_db, this);
+    ventana.NumCalendario = QString::number(numero);
+    ventana.Titulo = entrada;
+    ventana.exec();
 }
 
 void TFormPral::GenerarPlanFestivosExecute()
 {
-    proximamente();
+    const QDate dia = m_colorCalendar1->date();
+    plan::GenerarPlanFestivos(m_db, m_idEmpresa, dia);
+    TFormLisPlanFestivos listado(m_db, dia, dia.daysInMonth());
+    Interaccion::actual().previsualizar(this, listado.QRLisPlanFestivos());
 }

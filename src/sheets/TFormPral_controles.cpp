@@ -270,12 +270,12 @@ QWidget* TFormPral::crearPanelMes()
 
     auto* etiqueta = new QLabel(QStringLiteral("Calenadario base"), panel);
     etiqueta->setObjectName(QStringLiteral("Label1"));
-    m_botCalendarioBase = boton(QStringLiteral("BotCalendarioBase"), {}, textoProximamente(), panel);
+    m_botCalendarioBase =
+        boton(QStringLiteral("BotCalendarioBase"), {}, QStringLiteral("Acceder al calendario base"), panel);
     m_botCalendarioBase->setIcon(iconoCalendario(QColor(0xC0, 0x20, 0x20)));
-    m_botCalendarioBase->setEnabled(false);
-    m_botCalendarCentros = boton(QStringLiteral("BotCalendarCentros"), {}, textoProximamente(), panel);
+    m_botCalendarCentros =
+        boton(QStringLiteral("BotCalendarCentros"), {}, QStringLiteral("Calendario del centro"), panel);
     m_botCalendarCentros->setIcon(iconoCalendario(QColor(0x20, 0x50, 0xB0)));
-    m_botCalendarCentros->setEnabled(false);
     auto* calendarios = new QHBoxLayout;
     calendarios->addWidget(etiqueta);
     calendarios->addStretch(1);

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QUrl>
@@ -80,6 +82,29 @@ bool Interaccion::hayImpresora()
 bool Interaccion::imprimir(reports::Report& informe)
 {
     return reports::printReport(informe);
+}
+
+bool Interaccion::imprimirImagen(const QImage& imagen, const QString& titulo)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return false;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(titulo);
+    // A year view is wider than tall: lying down it keeps its on-screen size.
+    printer.setPageOrientation(imagen.width() > imagen.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const qreal escala = printer.resolution() / 96.0;
+    QSizeF tamanyo = QSizeF(imagen.size()) / imagen.devicePixelRatio() * escala;
+    // Never cut the picture: shrink it to the printable area when it would not fit.
+    const QSizeF hueco = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    if (tamanyo.width() > hueco.width() || tamanyo.height() > hueco.height())
+        tamanyo.scale(hueco, Qt::KeepAspectRatio);
+    painter.drawImage(QRectF(QPointF(0, 0), tamanyo), imagen);
+    painter.end();
+    return true;
 }
 
 void Interaccion::previsualizar(QWidget* padre, reports::Report& informe)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QImage;
 class QUrl;
 class QWidget;
 namespace reports {
@@ -39,6 +40,9 @@ public:
     virtual bool hayImpresora();
     // Prints on the default printer; false, printing nothing, when there is none.
     virtual bool imprimir(reports::Report& informe);
+    // Prints a picture of a window as one page, at its on-screen size from the top-left corner; false,
+    // printing nothing, when there is no printer.
+    virtual bool imprimirImagen(const QImage& imagen, const QString& titulo);
     // The engine's preview window; returns when the user closes it.
     virtual void previsualizar(QWidget* padre, reports::Report& informe);
 };

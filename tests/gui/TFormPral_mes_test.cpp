@@ -1,10 +1,12 @@
 #include "gui/PralPruebas.h"
 
 #include "calendars/TColorCalendar.h"
+#include "gui/CalendariosPruebas.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -143,13 +145,20 @@ TEST_F(MesPralTest, LegendNamesTheColours)
     EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("Calenadario base"));
 }
 
-TEST_F(MesPralTest, DoubleClickOpensNothingWhileTheYearViewIsNotAvailable)
+TEST_F(MesPralTest, DoubleClickOpensTheBaseYearViewAndTheMonthShowsItsChangesAfterwards)
 {
-    auto* base = control<QPushButton>("BotCalendarioBase");
-    EXPECT_FALSE(base->isEnabled());
-    EXPECT_EQ(base->toolTip(), QStringLiteral("Disponible próximamente"));
-    const QPoint celda = m_mes->cellOfDay(15);
-    QTest::mouseDClick(m_mes, Qt::LeftButton, {}, m_mes->cellRect(celda.x(), celda.y()).center());
-    EXPECT_TRUE(m_guion.textos.isEmpty());
+    EXPECT_EQ(color(23), kBlanco);
+    QString titulo;
+    alAbrirse([&](QDialog* vista) {
+        titulo = vista->windowTitle();
+        auto* any = vista->findChild<QSpinBox*>(QStringLiteral("Any"));
+        any->setValue(2019);
+        dobleClick(vista->findChild<TColorCalendar*>(QStringLiteral("Enero")), 23);
+        vista->findChild<QPushButton*>(QStringLiteral("BotCerrar"))->click();
+    });
+    dobleClick(m_mes, 15);
+    EXPECT_EQ(titulo, QStringLiteral("Calendario Laboral:  BASE "));
     EXPECT_EQ(m_mes->date(), QDate(2019, 1, 15));
+    EXPECT_EQ(color(23), QColor(0xFF, 0x00, 0x00)) << "re-shaded once the year view closed";
+    EXPECT_TRUE(m_guion.textos.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "reports/Report.h"
 #include "shell/Interaccion.h"
 
+#include <QImage>
 #include <QList>
 #include <QStringList>
 #include <QUrl>
@@ -50,6 +51,14 @@ public:
             alSalir();
         return true;
     }
+    bool imprimirImagen(const QImage& imagen, const QString& titulo) override
+    {
+        if (!impresora)
+            return false;
+        impresiones << titulo;
+        imagenesImpresas << imagen;
+        return true;
+    }
     void previsualizar(QWidget*, reports::Report& informe) override
     {
         previsualizaciones << informe.title;
@@ -72,6 +81,7 @@ public:
     QList<QUrl> urls;
     QStringList impresiones;
     QStringList previsualizaciones;
+    QList<QImage> imagenesImpresas;
 
 private:
     Interaccion* m_anterior;

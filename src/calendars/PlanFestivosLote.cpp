@@ -1,0 +1,159 @@
+#include "calendars/PlanFestivosLote.h"
+
+#include "calendars/PlanFestivos.h"
+#include "calendars/TFormLisPlanFestivos.h"
+#include "data/Constantes.h"
+#include "data/TMD.h"
+#include "reports/PdfExport.h"
+#include "reports/Report.h"
+#include "store/Database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QTextStream>
+
+const QString kAyudaPlanFestivos =
+    QStringLiteral("Uso: quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] [--carpeta DIR]\n"
+                   "\n"
+                   "Escribe el plan de festivos del mes (una línea por centro de la empresa) en el fichero\n"
+                   "PlanFestivos_<ID>_<AAAAMM>.pdf de la carpeta. No borra ningún otro fichero.\n"
+                   "\n"
+                   "  --empresa ID          número de la empresa\n"
+                   "  --mes AAAAMM          mes del plan (por ejemplo 201905)\n"
+                   "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
+                   "  --carpeta DIR         carpeta del PDF (por defecto la de la configuración)\n"
+                   "\n"
+                   "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
+                   "incorrectos, 3 base de datos o empresa no disponibles.\n");
+
+namespace {
+
+enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
+
+struct ErrorArgumentos
+{
+    QString texto;
+};
+
+QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
+{
+    static const QStringList conValor = {QStringLiteral("empresa"), QStringLiteral("mes"), QStringLiteral("base"),
+                                         QStringLiteral("carpeta")};
+    QHash<QString, QString> opciones;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        QString arg = argumentos.at(i);
+        if (arg == QStringLiteral("--plan-festivos"))
+            continue;
+        if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h") || arg == QStringLiteral("--ayuda")) {
+            opciones.insert(QStringLiteral("help"), QString());
+            continue;
+        }
+        if (!arg.startsWith(QStringLiteral("--")))
+            throw ErrorArgumentos{QStringLiteral("Argumento no reconocido: «%1».").arg(arg)};
+        arg.remove(0, 2);
+        QString valor;
+        const qsizetype igual = arg.indexOf(u'=');
+        if (igual >= 0) {
+            valor = arg.mid(igual + 1);
+            arg.truncate(igual);
+        } else if (conValor.contains(arg)) {
+            if (i + 1 >= argumentos.size())
+                throw ErrorArgumentos{QStringLiteral("Falta el valor de --%1.").arg(arg)};
+            valor = argumentos.at(++i);
+        }
+        if (!conValor.contains(arg))
+            throw ErrorArgumentos{QStringLiteral("Opción desconocida con --plan-festivos: --%1.").arg(arg)};
+        if (opciones.contains(arg))
+            throw ErrorArgumentos{QStringLiteral("La opción --%1 aparece dos veces.").arg(arg)};
+        opciones.insert(arg, valor);
+    }
+    return opciones;
+}
+
+} // namespace
+
+int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
+                             QTextStream& errores)
+{
+    QHash<QString, QString> opciones;
+    qint64 idempresa = 0;
+    QDate mes;
+    try {
+        opciones = leerArgumentos(argumentos);
+        if (opciones.contains(QStringLiteral("help"))) {
+            salida << kAyudaPlanFestivos;
+            return Correcto;
+        }
+        if (!opciones.contains(QStringLiteral("empresa")))
+            throw ErrorArgumentos{QStringLiteral("Indique la empresa con --empresa ID.")};
+        if (!opciones.contains(QStringLiteral("mes")))
+            throw ErrorArgumentos{QStringLiteral("Indique el mes con --mes AAAAMM.")};
+        bool ok = false;
+        idempresa = opciones.value(QStringLiteral("empresa")).toLongLong(&ok);
+        if (!ok)
+            throw ErrorArgumentos{QStringLiteral("El número de empresa de --empresa debe ser un número entero, "
+                                                 "no «%1».")
+                                      .arg(opciones.value(QStringLiteral("empresa")))};
+        const QString texto = opciones.value(QStringLiteral("mes"));
+        mes = QDate::fromString(texto + QStringLiteral("01"), QStringLiteral("yyyyMMdd"));
+        if (texto.size() != 6 || !mes.isValid())
+            throw ErrorArgumentos{
+                QStringLiteral("El mes de --mes debe tener la forma AAAAMM (por ejemplo 201905), no «%1».").arg(texto)};
+    } catch (const ErrorArgumentos& e) {
+        errores << e.texto << Qt::endl
+                << QStringLiteral("Use --plan-festivos --help para ver las opciones.") << Qt::endl;
+        return Argumentos;
+    }
+
+    const QString base = opciones.value(QStringLiteral("base"), baseDefecto);
+    if (!QFileInfo::exists(base)) {
+        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+        return NoDisponible;
+    }
+    TMD md(base);
+    try {
+        md.Quorvel();
+    } catch (const store::StoreError& e) {
+        errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
+        return NoDisponible;
+    }
+    try {
+        store::Database& db = md.Quorvel();
+        store::Statement empresa = db.prepare(QStringLiteral("SELECT 1 FROM empresas WHERE id = ?"));
+        empresa.bind(1, idempresa);
+        if (!empresa.step()) {
+            errores << QStringLiteral("No existe la empresa %1.").arg(idempresa) << Qt::endl;
+            return NoDisponible;
+        }
+        empresa.reset();
+        QString carpeta = opciones.value(QStringLiteral("carpeta"));
+        if (carpeta.isEmpty())
+            carpeta = leerConstantes(db).RutaPDF;
+        if (carpeta.trimmed().isEmpty()) {
+            errores << QStringLiteral("La configuración no indica la carpeta de los PDF; use --carpeta DIR.")
+                    << Qt::endl;
+            return Fallo;
+        }
+        if (!QDir().mkpath(carpeta)) {
+            errores << QStringLiteral("No se puede crear la carpeta %1.").arg(carpeta) << Qt::endl;
+            return Fallo;
+        }
+
+        plan::GenerarPlanFestivos(db, idempresa, mes);
+        TFormLisPlanFestivos listado(db, mes, mes.daysInMonth());
+        const QString fichero = QDir(carpeta).filePath(plan::nombreFichero(idempresa, mes));
+        reports::exportPdf(listado.QRLisPlanFestivos(), fichero);
+        salida << QStringLiteral("PDF: ") << QDir::toNativeSeparators(fichero) << Qt::endl;
+        return Correcto;
+    } catch (const store::StoreError& e) {
+        errores << QStringLiteral("Error de la base de datos: %1").arg(e.message()) << Qt::endl;
+        return Fallo;
+    } catch (const store::ConversionError& e) {
+        errores << e.message() << Qt::endl;
+        return Fallo;
+    } catch (const reports::ReportError& e) {
+        errores << e.message() << Qt::endl;
+        return Fallo;
+    }
+}
