@@ -122,7 +122,7 @@ public:
         const QString codigo = codigoEntrada(m_centros.value(posicion));
         return entradasTrabajadores(m_db, codigo);
     }
-    bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
+    reports::PrintResult imprimir(TFormImpHojaDef&, ModoSalida) override { return {}; }
 
 private:
     store::Database& m_db;

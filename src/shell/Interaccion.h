@@ -1,12 +1,11 @@
 #pragma once
 
+#include "reports/PrintQueue.h"
+
 #include <QString>
 
 class QUrl;
 class QWidget;
-namespace reports {
-class Report;
-}
 
 // Everything that waits for the user or hands something to the desktop goes through here, so tests can
 // install a scripted answer instead of a real dialog.
@@ -35,10 +34,10 @@ public:
     virtual void abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 
-    // The system's default printer; false when there is none.
-    virtual bool hayImpresora();
-    // Prints on the default printer; false, printing nothing, when there is none.
-    virtual bool imprimir(reports::Report& informe);
+    // The system's default printer as the print service sees it.
+    virtual reports::PrinterStatus estadoImpresora();
+    // Sends the report to the default printer as one job named after its title.
+    virtual reports::PrintResult imprimir(reports::Report& informe);
     // The engine's preview window; returns when the user closes it.
     virtual void previsualizar(QWidget* padre, reports::Report& informe);
 };
