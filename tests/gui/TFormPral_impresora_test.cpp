@@ -56,6 +56,8 @@ TEST_F(ImpresoraPralTest, RefusedAndPausedPrinterAsTheClerkSeesThem)
 {
     ASSERT_TRUE(m_cups.crearCola(QStringLiteral("Oficina"))) << m_cups.ultimoError().toStdString();
     ASSERT_TRUE(m_cups.orden(QStringLiteral("cupsreject"), {QStringLiteral("Oficina")}));
+    // A folder as a user would have it, for the picture; printing does not need it.
+    ajustar(QStringLiteral("RutaPDF = ?"), QStringLiteral("/home/gestoria/Quorvel/PDF"));
     abrir(QDate(2019, 5, 15));
     opcion("CKTodosCentros")->click();
 
@@ -73,6 +75,16 @@ TEST_F(ImpresoraPralTest, RefusedAndPausedPrinterAsTheClerkSeesThem)
                            QStringLiteral("Para cerrar doble-click o (Intro)")}));
     EXPECT_TRUE(m_guion.impresiones.isEmpty());
     EXPECT_TRUE(m_cups.trabajos().empty());
+    // The picture of the README, with QUORVEL_CAPTURAS naming a folder.
+    if (const QString carpeta = qEnvironmentVariable("QUORVEL_CAPTURAS"); !carpeta.isEmpty()) {
+        QDir().mkpath(carpeta);
+        EXPECT_TRUE(m_ventana->grab().save(QDir(carpeta).filePath(QStringLiteral("impresora-rechaza.png"))));
+    }
+
+    m_guion.mensajes.clear();
+    QTest::mouseClick(control<QPushButton>("BotHojaBlanco"), Qt::LeftButton);
+    EXPECT_EQ(m_guion.mensajes, QStringList{QStringLiteral("No se ha impreso la hoja en blanco: la impresora "
+                                                           "\"Oficina\" no admite trabajos.")});
 
     // Accepting again but paused: the jobs wait in the queue and the clerk is told so once.
     m_guion.mensajes.clear();
