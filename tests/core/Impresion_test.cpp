@@ -7,6 +7,7 @@
 #include "support/SalidaPruebas.h"
 #include "support/ServidorCups.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -95,6 +96,19 @@ TEST_F(ImpresionTest, EachCentreIsOneA4JobNamedAfterItsPdf)
         EXPECT_TRUE(datos.contains(QRegularExpression(QStringLiteral("Page size:.*\\(A4\\)")))) << datos.toStdString();
         EXPECT_TRUE(datos.contains(QRegularExpression(QStringLiteral("Creator:\\s+Quorvel\\n"))));
     }
+    // The printed sheet is the PDF mode's sheet, to the tenth of a millimetre.
+    auto pdf = peticion(false);
+    pdf.modo = ModoSalida::Pdf;
+    ASSERT_EQ(GenerarFicheroImprimir(md.Quorvel(), pdf, in).ficheros.size(), 1);
+    const auto enPdf = poppler::palabras(QDir(pdf.rutaPdf).filePath(QStringLiteral("Quorvel_0101_201905.pdf")), 2);
+    const auto impresas = poppler::palabras(cups.documento(jobs[0].id), 2);
+    ASSERT_EQ(impresas.size(), enPdf.size());
+    ASSERT_FALSE(enPdf.empty());
+    for (size_t i = 0; i < enPdf.size(); ++i) {
+        EXPECT_EQ(impresas[i].texto, enPdf[i].texto);
+        EXPECT_NEAR(impresas[i].x, enPdf[i].x, 0.1) << enPdf[i].texto.toStdString();
+        EXPECT_NEAR(impresas[i].y, enPdf[i].y, 0.1) << enPdf[i].texto.toStdString();
+    }
     // The queue's device got the same sheet, on A4, title line first.
     const QString salida = cups.impreso(QStringLiteral("Oficina"));
     EXPECT_TRUE(info(salida).contains(QStringLiteral("(A4)")));
@@ -155,6 +169,7 @@ TEST_F(ImpresionTest, LetterQueuesNeverCutTheSheet)
 
     // Letter only: the whole sheet is scaled onto the Letter page, title line to signatures.
     ASSERT_TRUE(cups.crearCola(QStringLiteral("SoloCarta"), QStringLiteral("Letter"), false));
+    EXPECT_FALSE(reports::defaultPrinterStatus().hasA4);
     ASSERT_EQ(ejecutar(false).estado, ResultadoSalida::Estado::Terminada);
     ASSERT_TRUE(cups.esperarTrabajos());
     salida = cups.impreso(QStringLiteral("SoloCarta"));
