@@ -52,17 +52,14 @@ Destination lookUpDefault()
     Destination d;
     d.http.reset(
         httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs, nullptr));
-    if (!d.http) {
-        d.status.serviceError = serviceWords();
+    if (!d.http)
         return d;
-    }
     httpSetTimeout(d.http.get(), RequestTimeoutS, nullptr, nullptr);
     d.dest.reset(cupsGetNamedDest(d.http.get(), nullptr, nullptr));
     if (!d.dest) {
         // "No default destination" is an answer; anything else means the service could not be asked.
         if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
             d.status.service = PrinterStatus::Service::Answers;
-        d.status.serviceError = serviceWords();
         return d;
     }
     d.status.service = PrinterStatus::Service::Answers;

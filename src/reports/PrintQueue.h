@@ -21,7 +21,6 @@ struct PrinterStatus
     bool accepting = false;
     bool paused = false;  // jobs are accepted but held until someone resumes the printer
     bool hasA4 = false;   // offers A4 paper; otherwise sheets are scaled to fit whole
-    QString serviceError; // the service's own words when it does not answer or has no default
 
     bool ready() const { return service == Service::Answers && !printer.isEmpty(); }
 };

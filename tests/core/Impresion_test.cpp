@@ -119,6 +119,7 @@ TEST_F(ImpresionTest, RefusedJobsAreToldLoggedAndTheRunIsNotASuccess)
 {
     ASSERT_TRUE(cups.crearCola(QStringLiteral("Oficina")));
     ASSERT_TRUE(cups.orden(QStringLiteral("cupsreject"), {QStringLiteral("Oficina")}));
+    EXPECT_FALSE(reports::defaultPrinterStatus().accepting);
 
     const auto r = ejecutar(true);
     EXPECT_EQ(r.estado, ResultadoSalida::Estado::Incompleta);
@@ -143,6 +144,7 @@ TEST_F(ImpresionTest, PausedPrinterHoldsTheJobsAndIsToldOncePerRun)
 {
     ASSERT_TRUE(cups.crearCola(QStringLiteral("Oficina")));
     ASSERT_TRUE(cups.orden(QStringLiteral("cupsdisable"), {QStringLiteral("Oficina")}));
+    EXPECT_TRUE(reports::defaultPrinterStatus().paused);
 
     const auto r = ejecutar(true);
     EXPECT_EQ(r.estado, ResultadoSalida::Estado::Terminada);
