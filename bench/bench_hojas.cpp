@@ -45,7 +45,7 @@ public:
     {
         return entradasTrabajadores(m_db, codigoEntrada(m_centros.at(posicion)));
     }
-    bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
+    reports::PrintResult imprimir(TFormImpHojaDef&, ModoSalida) override { return {}; }
 
 private:
     store::Database& m_db;

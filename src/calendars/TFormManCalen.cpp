@@ -2,6 +2,7 @@
 
 #include "calendars/GestionCalendarios.h"
 #include "calendars/TFrameCalendarioAnual.h"
+#include "reports/PrintQueue.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 
@@ -109,9 +110,13 @@ void TFormManCalen::done(int resultado)
 
 void TFormManCalen::BotImprimirClick()
 {
-    if (!Interaccion::actual().hayImpresora()) {
-        Interaccion::actual().mensaje(this, QStringLiteral("No hay ninguna impresora predeterminada instalada: el "
-                                                           "calendario no se puede imprimir."));
+    const reports::PrinterStatus estado = Interaccion::actual().estadoImpresora();
+    if (!estado.ready()) {
+        Interaccion::actual().mensaje(
+            this, estado.service == reports::PrinterStatus::Service::NoAnswer
+                      ? QStringLiteral("El servicio de impresión no responde: el calendario no se puede imprimir.")
+                      : QStringLiteral("No hay ninguna impresora predeterminada instalada: el calendario no se puede "
+                                       "imprimir."));
         return;
     }
     m_botCerrar->hide();

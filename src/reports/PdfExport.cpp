@@ -18,6 +18,15 @@ namespace {
 
 } // namespace
 
+int exportPdf(Report& report, QIODevice& device)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(PdfResolution);
+    writer.setCreator(QStringLiteral("Quorvel"));
+    writer.setTitle(report.title);
+    return paintReport(report, writer);
+}
+
 int exportPdf(Report& report, const QString& filePath)
 {
     // QPdfWriter does not report a file it could not open, so the file is opened here; QSaveFile also
@@ -26,14 +35,7 @@ int exportPdf(Report& report, const QString& filePath)
     if (!file.open(QIODevice::WriteOnly))
         cannotCreate(filePath);
 
-    int pages = 0;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(PdfResolution);
-        writer.setCreator(QStringLiteral("Quorvel"));
-        writer.setTitle(report.title);
-        pages = paintReport(report, writer);
-    }
+    const int pages = exportPdf(report, file);
     if (!file.commit())
         cannotCreate(filePath);
     return pages;

@@ -23,17 +23,6 @@ PageRange rangeOf(const QPrinter& printer)
 
 } // namespace
 
-bool printReport(Report& report)
-{
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(report.title);
-    paintReport(report, printer);
-    return true;
-}
-
 void previewReport(Report& report, QWidget* parent)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -149,7 +149,7 @@ public:
     {
         return entradasTrabajadores(m_db, codigoCentro(m_peticion, posicion));
     }
-    bool imprimir(TFormImpHojaDef&, ModoSalida) override { return false; }
+    reports::PrintResult imprimir(TFormImpHojaDef&, ModoSalida) override { return {}; }
     bool avisos() const { return m_avisos; }
 
 private:

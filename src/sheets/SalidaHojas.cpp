@@ -76,7 +76,70 @@ bool puedeEmpezar(store::Database& db, const PeticionSalida& p, InteraccionSalid
     return true;
 }
 
+QString motivo(const reports::PrintResult& impresion)
+{
+    if (impresion.outcome == reports::PrintResult::Outcome::Refused)
+        return QStringLiteral("la impresora \"%1\" %2").arg(impresion.printer, impresion.reason);
+    return impresion.reason;
+}
+
+QString lineaNoImpreso(const reports::PrintResult& impresion, const QString& codigo)
+{
+    return QStringLiteral("Centro: ") + codigo + QStringLiteral("  no impreso: ") + motivo(impresion);
+}
+
+// What the printer answered over one run: each kind of trouble is told once, and every centre whose sheets
+// it did not take goes to the log, so the clerk knows what to print again.
+class AvisosImpresora
+{
+public:
+    explicit AvisosImpresora(InteraccionSalida& interaccion) : m_interaccion(interaccion) {}
+
+    void anotar(const reports::PrintResult& impresion, const QString& codigo, QStringList& log)
+    {
+        if (impresion.printed()) {
+            if (impresion.paused && !m_pausaAvisada) {
+                m_interaccion.mensaje(textoImpresoraEnPausa(impresion.printer));
+                m_pausaAvisada = true;
+            }
+            return;
+        }
+        if (!m_fallo) {
+            m_interaccion.mensaje(textoNoImpreso(impresion, codigo));
+            m_fallo = impresion;
+        }
+        log << lineaNoImpreso(impresion, codigo);
+    }
+
+    // A queue may refuse one job and take the next; a service that does not answer, or a printer that is gone,
+    // would give every further centre the same answer after the same wait.
+    bool abandonada() const { return m_fallo && m_fallo->outcome != reports::PrintResult::Outcome::Refused; }
+    void noIntentado(const QString& codigo, QStringList& log) const { log << lineaNoImpreso(*m_fallo, codigo); }
+    bool algunoSinImprimir() const { return m_fallo.has_value(); }
+
+private:
+    InteraccionSalida& m_interaccion;
+    bool m_pausaAvisada = false;
+    std::optional<reports::PrintResult> m_fallo;
+};
+
 } // namespace
+
+QString textoImpresoraEnPausa(const QString& impresora)
+{
+    return QStringLiteral("La impresora \"%1\" está en pausa: las hojas quedan en su cola y no saldrán hasta "
+                          "que se reanude.")
+        .arg(impresora);
+}
+
+QString textoNoImpreso(const reports::PrintResult& impresion, const QString& codigo)
+{
+    if (codigo == kBlanco)
+        return QStringLiteral("No se ha impreso la hoja en blanco: %1.").arg(motivo(impresion));
+    return QStringLiteral("No se han impreso las hojas del centro %1: %2. Los centros que no se han impreso "
+                          "quedan anotados en la lista.")
+        .arg(codigo, motivo(impresion));
+}
 
 QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin)
 {
@@ -120,7 +183,7 @@ QString codigoCentro(const PeticionSalida& peticion, int posicion)
 }
 
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
-                        InteraccionSalida& interaccion)
+                        InteraccionSalida& interaccion, reports::PrintResult* impresion)
 {
     TFormImpHojaDef hoja(db, peticion.opciones.verHoras,
                          [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
@@ -135,11 +198,16 @@ QString ImprimirListado(store::Database& db, const QString& codigo, const Petici
     hoja.AbrirFicheros();
     if (hoja.vacio())
         return {};
+    const QString nombre = nombrePdf(codigo, peticion.mesInicio, peticion.mesFin);
     if (peticion.modo != ModoSalida::Pdf) {
-        interaccion.imprimir(hoja, peticion.modo);
+        // The clerk finds or cancels one centre's job in the queue by this name.
+        hoja.QRImpHojaDef().title = nombre.chopped(4);
+        const reports::PrintResult r = interaccion.imprimir(hoja, peticion.modo);
+        if (impresion)
+            *impresion = r;
         return {};
     }
-    const QString fichero = QDir(peticion.rutaPdf).filePath(nombrePdf(codigo, peticion.mesInicio, peticion.mesFin));
+    const QString fichero = QDir(peticion.rutaPdf).filePath(nombre);
     reports::exportPdf(hoja.QRImpHojaDef(), fichero);
     return fichero;
 }
@@ -163,11 +231,19 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
     entrada.todosTrabajadores = peticion.todosTrabajadores;
     entrada.interrumpir = [&interaccion] { return interaccion.interrumpir(); };
     entrada.mensaje = [&interaccion](const QString& texto) { interaccion.mensaje(texto); };
+    AvisosImpresora avisos(interaccion);
     const auto imprimirCentro = [&](const QString& codigo) {
+        if (avisos.abandonada()) {
+            avisos.noIntentado(codigo, resultado.log);
+            return;
+        }
         GrabarListado(db, codigo, entrada);
-        const QString fichero = ImprimirListado(db, codigo, peticion, interaccion);
+        reports::PrintResult impresion;
+        const QString fichero = ImprimirListado(db, codigo, peticion, interaccion, &impresion);
         if (!fichero.isEmpty())
             resultado.ficheros << fichero;
+        if (peticion.modo == ModoSalida::Impresora)
+            avisos.anotar(impresion, codigo, resultado.log);
     };
 
     if (peticion.todosCentros) {
@@ -199,7 +275,8 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         interaccion.mensaje(kTextoInterrumpido);
         resultado.estado = ResultadoSalida::Estado::Interrumpida;
     } else {
-        resultado.estado = ResultadoSalida::Estado::Terminada;
+        resultado.estado =
+            avisos.algunoSinImprimir() ? ResultadoSalida::Estado::Incompleta : ResultadoSalida::Estado::Terminada;
         resultado.correoHabilitado = peticion.modo == ModoSalida::Pdf;
     }
     if (!resultado.log.isEmpty())
@@ -220,10 +297,18 @@ ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, 
     FilaListado plantilla;
     plantilla.mes = codigoMes(peticion.mesInicio);
     grabarFilaListado(db, plantilla);
-    const QString fichero = ImprimirListado(db, kBlanco, peticion, interaccion);
+    reports::PrintResult impresion;
+    const QString fichero = ImprimirListado(db, kBlanco, peticion, interaccion, &impresion);
     if (!fichero.isEmpty())
         resultado.ficheros << fichero;
     resultado.estado = ResultadoSalida::Estado::Terminada;
+    if (peticion.modo == ModoSalida::Impresora) {
+        AvisosImpresora avisos(interaccion);
+        QStringList sinLog; // the template shows no log; its message says it all
+        avisos.anotar(impresion, kBlanco, sinLog);
+        if (avisos.algunoSinImprimir())
+            resultado.estado = ResultadoSalida::Estado::Incompleta;
+    }
     resultado.abrirCarpeta = peticion.modo == ModoSalida::Pdf;
     return resultado;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/PrintQueue.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -38,9 +40,9 @@ public:
     virtual bool interrumpir() { return false; }
     // Selects centre position `posicion` and runs the centre-change reaction; returns the reloaded worker entries.
     virtual QStringList seleccionarCentro(int posicion) = 0;
-    // Printer or preview of a prepared report (PDF is written by the run itself). Returns false when nothing
-    // could be printed (no printer).
-    virtual bool imprimir(TFormImpHojaDef& hoja, ModoSalida modo) = 0;
+    // Printer or preview of a prepared report (PDF is written by the run itself); says what became of the
+    // printer's job (a preview always counts as printed).
+    virtual reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) = 0;
     virtual void progreso(int hechos, int total, const QString& codcentro)
     {
         Q_UNUSED(hechos);
@@ -74,7 +76,8 @@ struct ResultadoSalida
     {
         Rechazada,   // refused with a message, nothing touched
         Interrumpida,
-        Terminada
+        Terminada,
+        Incompleta   // went to its end, but the printer did not take every centre's sheets (see the log)
     };
     Estado estado = Estado::Rechazada;
     std::optional<bool> correoHabilitado; // the two mail actions; nullopt leaves them as they are
@@ -91,6 +94,10 @@ extern const QString kTextoCarpetaNoCreada;  // "%1": the folder that could not 
 extern const QString kTextoCarpetaSinEscritura; // "%1": the folder
 extern const QString kSeparadorLog;
 extern const QString kCierreLog;
+
+// What the clerk is told when the printer does not take a job, or holds it.
+QString textoImpresoraEnPausa(const QString& impresora);
+QString textoNoImpreso(const reports::PrintResult& impresion, const QString& codigo);
 
 // "Quorvel_<codcentro>_<yyyymm>[-<yyyymm>].pdf"; the template passes "blanco" and never gets the end month.
 QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin);
@@ -109,7 +116,8 @@ QString codigoCentro(const PeticionSalida& peticion, int posicion);
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
                                        InteraccionSalida& interaccion);
 // Prints or exports the current content of Listado for a centre code or "blanco"; returns the PDF written.
+// A printed or previewed report is titled as its PDF would be named; `impresion` receives the printer's answer.
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
-                        InteraccionSalida& interaccion);
+                        InteraccionSalida& interaccion, reports::PrintResult* impresion = nullptr);
 // The blank template of the start month, on the base calendar.
 ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, InteraccionSalida& interaccion);

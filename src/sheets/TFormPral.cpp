@@ -35,6 +35,13 @@ QString TFormPral::textoSinImpresora()
                           "\"Seleccionar salida\" para obtener las hojas en ficheros PDF.");
 }
 
+QString TFormPral::textoSinServicioImpresion()
+{
+    return QStringLiteral("El servicio de impresión no responde: no se puede imprimir. Compruebe que está en "
+                          "marcha o elija \"Generar PDF\" en \"Seleccionar salida\" para obtener las hojas en "
+                          "ficheros PDF.");
+}
+
 TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     : QMainWindow(parent), m_md(md), m_db(md.Quorvel()), m_colores(pral::coloresPorCodigo())
 {

@@ -46,6 +46,7 @@ public:
     // Shown by the items whose screens are not in this version.
     static QString textoProximamente() { return QStringLiteral("Disponible próximamente"); }
     static QString textoSinImpresora();
+    static QString textoSinServicioImpresion();
 
     qint64 IdEmpresa() const { return m_idEmpresa; }
     const QString& CodCentro() const { return m_codCentro; }

@@ -41,20 +41,14 @@ public:
         return TFormPral::entradas(m_ventana.m_comboTrabajadores);
     }
 
-    bool imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
+    reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
     {
         Interaccion& interaccion = Interaccion::actual();
         if (modo == ModoSalida::Previsualizar) {
             interaccion.previsualizar(&m_ventana, hoja.QRImpHojaDef());
-            return true;
+            return {};
         }
-        if (interaccion.imprimir(hoja.QRImpHojaDef()))
-            return true;
-        // The printer went away during the run: say it once, not once per centre.
-        if (!m_avisadoSinImpresora)
-            mensaje(TFormPral::textoSinImpresora());
-        m_avisadoSinImpresora = true;
-        return false;
+        return interaccion.imprimir(hoja.QRImpHojaDef());
     }
 
     void progreso(int hechos, int total, const QString& codcentro) override
@@ -65,7 +59,6 @@ public:
 
 private:
     TFormPral& m_ventana;
-    bool m_avisadoSinImpresora = false;
 };
 
 namespace {
@@ -128,9 +121,13 @@ PeticionSalida TFormPral::peticion() const
 bool TFormPral::faltaImpresora(const PeticionSalida& p)
 {
     // Better said before the folder is emptied than after the first centre.
-    if (p.modo != ModoSalida::Impresora || Interaccion::actual().hayImpresora())
+    if (p.modo != ModoSalida::Impresora)
         return false;
-    mensaje(textoSinImpresora());
+    const reports::PrinterStatus estado = Interaccion::actual().estadoImpresora();
+    if (estado.ready())
+        return false;
+    mensaje(estado.service == reports::PrinterStatus::Service::Answers ? textoSinImpresora()
+                                                                       : textoSinServicioImpresion());
     return true;
 }
 

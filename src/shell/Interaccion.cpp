@@ -74,12 +74,12 @@ void Interaccion::abrirUrl(const QUrl& url)
     QDesktopServices::openUrl(url);
 }
 
-bool Interaccion::hayImpresora()
+reports::PrinterStatus Interaccion::estadoImpresora()
 {
-    return !QPrinterInfo::defaultPrinter().isNull();
+    return reports::defaultPrinterStatus();
 }
 
-bool Interaccion::imprimir(reports::Report& informe)
+reports::PrintResult Interaccion::imprimir(reports::Report& informe)
 {
     return reports::printReport(informe);
 }

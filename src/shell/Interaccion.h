@@ -1,13 +1,12 @@
 #pragma once
 
+#include "reports/PrintQueue.h"
+
 #include <QString>
 
 class QImage;
 class QUrl;
 class QWidget;
-namespace reports {
-class Report;
-}
 
 // Everything that waits for the user or hands something to the desktop goes through here, so tests can
 // install a scripted answer instead of a real dialog.
@@ -36,10 +35,10 @@ public:
     virtual void abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 
-    // The system's default printer; false when there is none.
-    virtual bool hayImpresora();
-    // Prints on the default printer; false, printing nothing, when there is none.
-    virtual bool imprimir(reports::Report& informe);
+    // The system's default printer as the print service sees it.
+    virtual reports::PrinterStatus estadoImpresora();
+    // Sends the report to the default printer as one job named after its title.
+    virtual reports::PrintResult imprimir(reports::Report& informe);
     // Prints a picture of a window as one page, at its on-screen size from the top-left corner; false,
     // printing nothing, when there is no printer.
     virtual bool imprimirImagen(const QImage& imagen, const QString& titulo);

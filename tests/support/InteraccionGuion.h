@@ -41,15 +41,31 @@ public:
     void abrirCarpeta(const QString& ruta) override { carpetasAbiertas << ruta; }
     void abrirUrl(const QUrl& url) override { urls << url; }
 
-    bool hayImpresora() override { return impresora; }
-    bool imprimir(reports::Report& informe) override
+    reports::PrinterStatus estadoImpresora() override
     {
-        if (!impresora)
-            return false;
-        impresiones << informe.title;
+        if (impresoraReal)
+            return Interaccion::estadoImpresora();
+        reports::PrinterStatus estado;
+        estado.service = reports::PrinterStatus::Service::Answers;
+        if (impresora)
+            estado.printer = QStringLiteral("Oficina");
+        estado.accepting = estado.hasA4 = true;
+        return estado;
+    }
+    reports::PrintResult imprimir(reports::Report& informe) override
+    {
+        reports::PrintResult r;
+        if (impresoraReal) {
+            r = Interaccion::imprimir(informe);
+        } else if (!impresora) {
+            r.outcome = reports::PrintResult::Outcome::NoPrinter;
+            r.reason = QStringLiteral("no hay ninguna impresora predeterminada");
+        }
+        if (r.printed())
+            impresiones << informe.title;
         if (alSalir)
             alSalir();
-        return true;
+        return r;
     }
     bool imprimirImagen(const QImage& imagen, const QString& titulo) override
     {
@@ -70,6 +86,8 @@ public:
     QList<bool> respuestas;
     QStringList carpetasElegidas;
     bool impresora = true;
+    // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
+    bool impresoraReal = false;
     // Runs while a report is printed or previewed, as a user acting meanwhile.
     std::function<void()> alSalir;
 

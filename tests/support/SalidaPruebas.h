@@ -2,6 +2,7 @@
 
 #include "sheets/ListasSeleccion.h"
 #include "sheets/SalidaHojas.h"
+#include "sheets/TFormImpHojaDef.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
 
@@ -20,10 +21,12 @@ public:
         centrosSeleccionados << posicion;
         return trabajadoresDe(ExtraerTokens(centros.value(posicion), QStringLiteral(" "), 1, 1));
     }
-    bool imprimir(TFormImpHojaDef&, ModoSalida modo) override
+    reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
     {
         impresiones << modo;
-        return true;
+        if (modo == ModoSalida::Impresora && impresoraReal)
+            return reports::printReport(hoja.QRImpHojaDef());
+        return {};
     }
 
     QStringList trabajadoresDe(const QString& codcentro) { return entradasTrabajadores(m_db, codcentro); }
@@ -34,6 +37,8 @@ public:
     QList<int> centrosSeleccionados;
     QList<ModoSalida> impresiones;
     std::function<bool()> pararCuando;
+    // Printer mode goes to the system's print service (the tests' own scheduler).
+    bool impresoraReal = false;
 
 private:
     store::Database& m_db;
