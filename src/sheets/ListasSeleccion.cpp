@@ -36,7 +36,7 @@ QStringList entradasTrabajadores(store::Database& db, const QString& codcentro)
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT trabajadores.id, trabajadores.nomtrabajador FROM trabajadores, ubicatrabajador "
         "WHERE (ubicatrabajador.codcentro = :par1) AND (trabajadores.id = ubicatrabajador.idtrabajador) "
-        "ORDER BY trabajadores.nomtrabajador, trabajadores.id"));
+        "ORDER BY trabajadores.nomtrabajador COLLATE ESPANOL, trabajadores.id"));
     st.bind(QStringLiteral(":par1"), codcentro);
     QStringList out;
     while (st.step())

@@ -105,9 +105,9 @@ void TFormPral::crearAcciones()
     pendiente(m_manConstantes);
     m_manTablas = accion(QStringLiteral("ManTablas"), QStringLiteral("Empresas/centros/trabajadores"));
     m_manTablas->setIconText(QStringLiteral("Emp/Cent/Trab"));
-    pendiente(m_manTablas);
+    m_manTablas->setToolTip(QStringLiteral("Empresas/centros/trabajadores"));
     m_buscarTrabajadores = accion(QStringLiteral("BuscarTrabajadores"), QStringLiteral("Búsqueda trabajadores"));
-    pendiente(m_buscarTrabajadores);
+    m_buscarTrabajadores->setToolTip(QStringLiteral("Búsqueda trabajadores"));
     // The settings decide whether these are on offer; until their screens exist they say so when used.
     m_manCalendarios = accion(QStringLiteral("ManCalendarios"), QStringLiteral("Mantenimiento Calendarios"));
     m_manCalendarios->setIconText(QStringLiteral("Calendarios"));

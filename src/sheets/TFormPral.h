@@ -127,6 +127,8 @@ private:
     void ManTablasExecute();
     void BuscarTrabajadoresExecute();
     void BotManCentrosClick();
+    // Before a run: says what is missing when there is no company yet, or the company has no centre.
+    bool faltanDatosMaestros();
 
     // Calendar screens and the holiday plan (TFormPral_calendarios.cpp)
     void ManCalendariosExecute();

@@ -67,13 +67,13 @@ TEST_F(PralTest, MenusHoldTheActionsInOrder)
 TEST_F(PralTest, LaterScreensArePresentButNotYetAvailable)
 {
     abrir();
-    for (const char* nombre : {"ManTablas", "BuscarTrabajadores", "ManConstantes", "GenerarPlanFestivos"}) {
+    for (const char* nombre : {"ManConstantes", "GenerarPlanFestivos"}) {
         auto* a = control<QAction>(nombre);
         ASSERT_NE(a, nullptr);
         EXPECT_FALSE(a->isEnabled()) << nombre;
         EXPECT_EQ(a->toolTip(), QStringLiteral("Disponible próximamente")) << nombre;
     }
-    for (const char* nombre : {"BotManCentros", "BotCalendarioBase", "BotCalendarCentros", "BotPlanFestivos"}) {
+    for (const char* nombre : {"BotCalendarioBase", "BotCalendarCentros", "BotPlanFestivos"}) {
         auto* b = control<QPushButton>(nombre);
         ASSERT_NE(b, nullptr);
         EXPECT_FALSE(b->isEnabled()) << nombre;
