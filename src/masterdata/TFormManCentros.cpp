@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
     : TFormEditor(md, QStringLiteral("Mantenimiento de centros"), parent)
@@ -23,6 +24,9 @@ TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
 
     // The short code and, beside it, the code built from it.
     m_dbCodCentro2 = nuevoCampo(QStringLiteral("DBCODCENTRO2"), 2, true);
+    // The code names the centre's PDF files and goes out as a mail attachment name: plain letters and digits.
+    m_dbCodCentro2->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z0-9]{0,2}")), m_dbCodCentro2));
     m_dbCodCentro = nuevoCampo(QStringLiteral("DBCODCENTRO"), 10, true);
     m_dbCodCentro->setEnabled(false);
     auto* codigos = new QHBoxLayout();
