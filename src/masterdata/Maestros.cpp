@@ -13,6 +13,14 @@ QVariant texto(const QString& valor)
     return valor.isEmpty() ? QVariant() : QVariant(valor);
 }
 
+// Another copy of the program may have deleted the row while it was on screen: say so rather than report a
+// store that changed nothing.
+void comprobarModificada(store::Database& db)
+{
+    if (db.changes() == 0)
+        throw Rechazo(QStringLiteral("ERROR: el registro ya no existe; otro usuario lo ha borrado."));
+}
+
 } // namespace
 
 QString mayusculas(const QString& texto)
@@ -56,6 +64,7 @@ void grabarEmpresa(store::Database& db, Empresa& e)
         db.prepare(QStringLiteral("UPDATE empresas SET nomempresa = ?, cif = ?, ccc = ? WHERE id = ?"))
             .bindAll(texto(e.nomempresa), texto(e.cif), texto(e.ccc), e.id)
             .run();
+        comprobarModificada(db);
     }
     tx.commit();
 }
@@ -200,6 +209,7 @@ void grabarCentro(store::Database& db, Centro& c)
                      texto(c.poblacion), texto(c.cp), texto(c.telefono), c.calendario, c.sabados, c.domingos,
                      c.festivos, c.id)
             .run();
+        comprobarModificada(db);
         // The workers follow their centre to its new code.
         if (!codigoAnterior.isEmpty() && codigoAnterior != c.codcentro) {
             db.prepare(QStringLiteral("UPDATE OR IGNORE ubicatrabajador SET codcentro = ? WHERE codcentro = ?"))
@@ -258,6 +268,7 @@ void grabarTrabajador(store::Database& db, Trabajador& t)
                      texto(t.email), texto(t.alias), texto(t.contrato), texto(t.falta), texto(t.fbaja),
                      texto(t.observaciones), t.id)
             .run();
+        comprobarModificada(db);
     }
     tx.commit();
 }

@@ -107,10 +107,15 @@ TEST_F(ManCentrosTest, CalendarIsChosenWithThePickerOnlyWhenCentresMayHaveTheirO
         EXPECT_EQ(columna(picker, "DBGrid1", QStringLiteral("descripcion")),
                   QStringList({QStringLiteral("MADRID"), QStringLiteral("TOLEDO")}));
         EXPECT_EQ(modelo(picker, "DBGrid1")->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Núm."));
+        // A description can be corrected in place.
+        TablaConsulta* lista = modelo(picker, "DBGrid1");
+        EXPECT_TRUE(lista->setData(lista->index(1, 1), QStringLiteral("TOLEDO CAPITAL")));
         pulsar(picker, "SpeedButton1");
     });
     pulsar(editor.get(), "BotSelCalendario");
     EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QString::number(madrid));
+    EXPECT_EQ(valores(QStringLiteral("SELECT descripcion FROM Calendarios ORDER BY id")),
+              QStringList({QStringLiteral("MADRID"), QStringLiteral("TOLEDO CAPITAL")}));
     alAbrirse<TFormSelCalendario>([](TFormSelCalendario* picker) { pulsar(picker, "SpeedButton2"); });
     pulsar(editor.get(), "BotSelCalendario");
     EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QString::number(madrid)) << "Salir changes nothing";
@@ -135,6 +140,15 @@ TEST_F(ManCentrosTest, AStoreFailureKeepsTheWindowAndWhatWasTyped)
                                                             "espacio y vuelva a intentarlo.")}));
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(texto(editor.get(), "DBNOMCENTRO"), QStringLiteral("OFICINAS NUEVAS"));
+
+    // Deleted by another copy while on screen: said, not stored as if nothing happened.
+    m_guion.mensajes.clear();
+    db().exec(QStringLiteral("DROP TRIGGER lleno"));
+    db().prepare(QStringLiteral("DELETE FROM centros WHERE id = ?")).bind(1, m_b2.id).run();
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("ERROR: el registro ya no existe; otro usuario lo ha borrado.")}));
+    EXPECT_EQ(valores(QStringLiteral("SELECT count(*) FROM centros")), QStringList({QStringLiteral("1")}));
 
     m_guion.mensajes.clear();
     auto ausente = abrir(999);
