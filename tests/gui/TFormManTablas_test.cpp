@@ -159,3 +159,27 @@ TEST_F(ManTablasTest, EditingACentreFromTheGridKeepsTheCursorOnIt)
     QTest::qWait(50);
     EXPECT_EQ(QApplication::activeModalWidget(), t.get());
 }
+
+TEST(ManTablasVacia, AnEmptyFileSaysWhatToCreateFirst)
+{
+    TempDir dir;
+    TMD md(dir.file(QStringLiteral("Quorvel.abs")));
+    md.Multiempresa = true;
+    md.IdEmpresaActiva = 7;
+    InteraccionGuion guion;
+    TFormManTablas t(md);
+    t.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&t));
+    EXPECT_EQ(md.IdEmpresaActiva, 7) << "no company to make active";
+    for (const char* boton : {"BotBorrarEmpresa", "BotBorrarCentro", "BotModificarCentro", "SpeedButton2",
+                              "SpeedButton3"})
+        QTest::mouseClick(t.findChild<QPushButton*>(QString::fromLatin1(boton)), Qt::LeftButton);
+    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa")}))
+        << "only \"modificar centro\" has something to say";
+    QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManCentros")), Qt::LeftButton);
+    QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManTrabajadores")), Qt::LeftButton);
+    EXPECT_EQ(guion.mensajes,
+              QStringList({QStringLiteral("Debe crear antes una empresa"), QStringLiteral("Debe crear antes una empresa"),
+                           QStringLiteral("Debe crear al menos un centro antes")}));
+    EXPECT_TRUE(guion.confirmaciones.isEmpty());
+}
