@@ -66,11 +66,16 @@ QLineEdit* TFormEditor::nuevoCampo(const QString& nombre, int ancho, bool mayusc
 {
     auto* e = new QLineEdit(this);
     e->setObjectName(nombre);
-    if (ancho > 0) {
+    const int letra = e->fontMetrics().horizontalAdvance(QLatin1Char('W'));
+    if (ancho > 0 && ancho <= 10) {
+        // Short codes get a short box, so its size tells how much it takes.
         e->setMaxLength(ancho);
-        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('W')) * std::min(ancho, 40) * 3 / 4 + 12);
+        e->setFixedWidth(letra * std::max(ancho, 3) + 16);
+    } else if (ancho > 0) {
+        e->setMaxLength(ancho);
+        e->setMinimumWidth(letra * std::min(ancho, 40) * 3 / 4 + 12);
     } else {
-        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 30);
+        e->setMinimumWidth(letra * 30);
     }
     if (mayusculas) {
         connect(e, &QLineEdit::textEdited, e, [e](const QString& texto) {
@@ -83,6 +88,15 @@ QLineEdit* TFormEditor::nuevoCampo(const QString& nombre, int ancho, bool mayusc
         });
     }
     return e;
+}
+
+void TFormEditor::soloLectura(QLineEdit* campo, Qt::FocusPolicy foco)
+{
+    campo->setReadOnly(true);
+    campo->setFocusPolicy(foco);
+    QPalette paleta = campo->palette();
+    paleta.setColor(QPalette::Base, paleta.color(QPalette::Window));
+    campo->setPalette(paleta);
 }
 
 QCheckBox* TFormEditor::casilla(const QString& nombre, const QString& texto)

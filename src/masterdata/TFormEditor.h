@@ -41,6 +41,8 @@ protected:
     // An edit field not yet placed in the form.
     QLineEdit* nuevoCampo(const QString& nombre, int ancho = 0, bool mayusculas = false);
     QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* campo);
+    // Shown, never typed, and skipped by the Tab key; it looks so.
+    static void soloLectura(QLineEdit* campo, Qt::FocusPolicy foco = Qt::NoFocus);
     QCheckBox* casilla(const QString& nombre, const QString& texto);
     QPushButton* botonNavegador(const QString& nombre, const QString& texto);
     void ponerOperacion(const QString& texto);

@@ -17,8 +17,7 @@ TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormManCentros"));
     m_dbId = campo(QStringLiteral("DBID"), QStringLiteral("Id"), 10);
-    m_dbId->setReadOnly(true);
-    m_dbId->setFocusPolicy(Qt::NoFocus);
+    soloLectura(m_dbId);
     m_dbIdEmpresa = campo(QStringLiteral("DBIDEMPRESA"), QStringLiteral("IDEmpresa"), 10);
     m_dbIdEmpresa->setEnabled(false);
 
@@ -42,8 +41,7 @@ TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
     m_dbTelefono = campo(QStringLiteral("DBTELEFONO"), QStringLiteral("Teléfono"), 20);
     m_dbEmail = campo(QStringLiteral("DBEMAIL"), QStringLiteral("Mail Centro"), 80);
     m_dbCalendario = campo(QStringLiteral("DBCALENDARIO"), QStringLiteral("Calendario"), 20);
-    m_dbCalendario->setReadOnly(true);
-    m_dbCalendario->setFocusPolicy(Qt::ClickFocus);
+    soloLectura(m_dbCalendario, Qt::ClickFocus);
     m_botSelCalendario = new QPushButton(QStringLiteral("seleccionar calendario"), this);
     m_botSelCalendario->setObjectName(QStringLiteral("BotSelCalendario"));
     m_botSelCalendario->setAutoDefault(false);

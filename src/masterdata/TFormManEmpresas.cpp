@@ -7,8 +7,7 @@ TFormManEmpresas::TFormManEmpresas(TMD& md, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormManEmpresas"));
     m_dbId = campo(QStringLiteral("DBID"), QStringLiteral("ID"), 10);
-    m_dbId->setReadOnly(true);
-    m_dbId->setFocusPolicy(Qt::NoFocus);
+    soloLectura(m_dbId);
     m_dbNomEmpresa = campo(QStringLiteral("DBNOMEMPRESA"), QStringLiteral("Nom. Empresa"), 0, true);
     m_dbCif = campo(QStringLiteral("DBCIF"), QStringLiteral("CIF"), 20, true);
     m_dbCcc = campo(QStringLiteral("DBCCC"), QStringLiteral("CCC"), 30, true);

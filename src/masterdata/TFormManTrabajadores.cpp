@@ -21,8 +21,7 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormManTrabajadores"));
     m_dbId = campo(QStringLiteral("DBID"), QStringLiteral("Id"), 10);
-    m_dbId->setReadOnly(true);
-    m_dbId->setFocusPolicy(Qt::NoFocus);
+    soloLectura(m_dbId);
     m_dbNomTrabajador = campo(QStringLiteral("DBNOMTRABAJADOR"), QStringLiteral("Nombre trab."), 100, true);
     m_dbNomTrabajador->setMinimumWidth(m_dbNomTrabajador->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 28);
     m_dbNif = campo(QStringLiteral("DBNIF"), QStringLiteral("NIF"), 20, true);
