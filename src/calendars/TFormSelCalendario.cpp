@@ -20,9 +20,10 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("Calendarios:"));
     setModal(true);
     store::Database& db = md.Quorvel();
-    m_calendarios = new TablaConsulta(
-        db, {{QStringLiteral("id"), QStringLiteral("Núm.")}, {QStringLiteral("descripcion"), QStringLiteral("Descripción calendario")}},
-        this);
+    m_calendarios = new TablaConsulta(db,
+                                      {{QStringLiteral("id"), QStringLiteral("Núm.")},
+                                       {QStringLiteral("descripcion"), QStringLiteral("Descripción calendario")}},
+                                      this);
     m_calendarios->hacerEditable(QStringLiteral("descripcion"), [this, &db](int fila, const QVariant& valor) {
         store::Transaction tx(db);
         db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))

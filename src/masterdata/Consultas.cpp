@@ -32,10 +32,10 @@ void trabajadoresDeCentro(TablaConsulta& t, const QString& codcentro)
 
 namespace {
 
-const QString kCamposTrabajador = QStringLiteral(
-    "t1.id AS id, t1.nomtrabajador AS nomtrabajador, t1.nif AS nif, t1.nss AS nss, t1.alias AS alias, "
-    "t1.telef AS telef, t1.tipojornada AS tipojornada, t1.email AS email, t1.contrato AS contrato, "
-    "t1.observaciones AS observaciones");
+const QString kCamposTrabajador =
+    QStringLiteral("t1.id AS id, t1.nomtrabajador AS nomtrabajador, t1.nif AS nif, t1.nss AS nss, t1.alias AS alias, "
+                   "t1.telef AS telef, t1.tipojornada AS tipojornada, t1.email AS email, t1.contrato AS contrato, "
+                   "t1.observaciones AS observaciones");
 
 } // namespace
 

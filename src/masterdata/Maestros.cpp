@@ -35,7 +35,7 @@ QString textoErrorAlmacen(const store::StoreError& error, const QString& accion)
     const QString minusculas = original.toLower();
     if (minusculas.contains(QStringLiteral("locked")) || minusculas.contains(QStringLiteral("busy")))
         return inicio + QStringLiteral(": otro usuario está modificando la base de datos. "
-                              "Espere un momento y vuelva a intentarlo.");
+                                       "Espere un momento y vuelva a intentarlo.");
     if (minusculas.contains(QStringLiteral("full")))
         return inicio + QStringLiteral(": el disco está lleno. Libere espacio y vuelva a intentarlo.");
     if (minusculas.contains(QStringLiteral("readonly")) || minusculas.contains(QStringLiteral("read-only")))
@@ -157,7 +157,8 @@ Centro leerFilaCentro(const store::Statement& st)
 
 std::optional<Centro> leerCentro(store::Database& db, qint64 id)
 {
-    store::Statement st = db.prepare(QStringLiteral("SELECT ") + kCamposCentro + QStringLiteral(" FROM centros WHERE id = ?"));
+    store::Statement st =
+        db.prepare(QStringLiteral("SELECT ") + kCamposCentro + QStringLiteral(" FROM centros WHERE id = ?"));
     st.bind(1, id);
     if (!st.step())
         return std::nullopt;
@@ -253,8 +254,9 @@ void grabarTrabajador(store::Database& db, Trabajador& t)
 {
     store::Transaction tx(db);
     if (t.id == 0) {
-        db.prepare(QStringLiteral("INSERT INTO trabajadores (nomtrabajador, nif, nss, telef, tipojornada, email, alias, "
-                                  "contrato, falta, fbaja, observaciones) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        db.prepare(
+              QStringLiteral("INSERT INTO trabajadores (nomtrabajador, nif, nss, telef, tipojornada, email, alias, "
+                             "contrato, falta, fbaja, observaciones) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
             .bindAll(texto(t.nomtrabajador), texto(t.nif), texto(t.nss), texto(t.telef), texto(t.tipojornada),
                      texto(t.email), texto(t.alias), texto(t.contrato), texto(t.falta), texto(t.fbaja),
                      texto(t.observaciones))

@@ -17,8 +17,8 @@ TFormManCentro2::TFormManCentro2(TMD& md, QWidget* parent) : QDialog(parent), m_
     setObjectName(QStringLiteral("FormManCentro2"));
     setWindowTitle(QStringLiteral("Seleccionar centro:"));
     setModal(true);
-    m_centros = new TablaConsulta(md.Quorvel(), {{QStringLiteral("codcentro"), {}}, {QStringLiteral("nomcentro"), {}}},
-                                  this);
+    m_centros =
+        new TablaConsulta(md.Quorvel(), {{QStringLiteral("codcentro"), {}}, {QStringLiteral("nomcentro"), {}}}, this);
 
     auto* columna = new QVBoxLayout(this);
     m_ckFiltrar = new QCheckBox(QStringLiteral("Filtrar empresa activa"), this);
@@ -56,8 +56,8 @@ TFormManCentro2::TFormManCentro2(TMD& md, QWidget* parent) : QDialog(parent), m_
 
 void TFormManCentro2::CKFiltrarEmpresaActivaClick()
 {
-    consultas::centrosParaElegir(*m_centros, m_ckFiltrar->isChecked() ? std::optional<qint64>(m_md.IdEmpresaActiva)
-                                                                       : std::nullopt);
+    consultas::centrosParaElegir(*m_centros,
+                                 m_ckFiltrar->isChecked() ? std::optional<qint64>(m_md.IdEmpresaActiva) : std::nullopt);
     if (m_centros->rowCount() > 0)
         m_dbGrid1->selectRow(0);
 }

@@ -34,7 +34,8 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
                                     {QStringLiteral("nomempresa"), {}}},
                                    this);
     m_centros = new TablaConsulta(
-        m_db, {{QStringLiteral("codcentro"), {}}, {QStringLiteral("nomcentro"), {}}, {QStringLiteral("calendario"), {}}},
+        m_db,
+        {{QStringLiteral("codcentro"), {}}, {QStringLiteral("nomcentro"), {}}, {QStringLiteral("calendario"), {}}},
         this);
     m_trabajadores = new TablaConsulta(m_db,
                                        {{QStringLiteral("id"), {}},
@@ -71,7 +72,8 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
     QPushButton* buscar = boton(QStringLiteral("SpeedButton1"), QStringLiteral("buscar trabajador"));
 
     auto* columna = new QVBoxLayout(this);
-    columna->addWidget(panel(QStringLiteral("Panel1"), m_dbEmpresas, {m_botManEmpresas, datosEmpresa, m_botBorrarEmpresa}), 2);
+    columna->addWidget(
+        panel(QStringLiteral("Panel1"), m_dbEmpresas, {m_botManEmpresas, datosEmpresa, m_botBorrarEmpresa}), 2);
     columna->addWidget(panel(QStringLiteral("Panel2"), m_dbCentros, {nuevoCentro, modificarCentro, borrarCentro}), 3);
     columna->addWidget(
         panel(QStringLiteral("Panel3"), m_dbTrabajadores, {modificarTrabajador, nuevoTrabajador, buscar}), 4);
@@ -169,8 +171,8 @@ void TFormManTablas::ponerFila(QTableView* vista, int fila)
     vista->selectionModel()->clear();
     if (fila >= 0) {
         const QModelIndex celda = vista->model()->index(fila, 0);
-        vista->selectionModel()->setCurrentIndex(
-            celda, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        vista->selectionModel()->setCurrentIndex(celda,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     vista->viewport()->update();
 }
@@ -297,8 +299,8 @@ void TFormManTablas::BotBorrarEmpresaClick()
     const qint64 id = m_empresas->id(fila);
     const int centros = maestros::contarCentros(m_db, id);
     if (centros > 0) {
-        Interaccion::actual().mensaje(this, QStringLiteral("Esta empresa tiene %1 centro/s.\nBorre antes los centros")
-                                                .arg(centros));
+        Interaccion::actual().mensaje(
+            this, QStringLiteral("Esta empresa tiene %1 centro/s.\nBorre antes los centros").arg(centros));
     } else if (Interaccion::actual().confirmar(
                    this, QStringLiteral("Seguro que quiere borrar la empresa: ") +
                              m_empresas->valor(fila, QStringLiteral("nomempresa")).toString() + QStringLiteral("?"))) {
@@ -368,11 +370,11 @@ void TFormManTablas::BotBorrarCentroClick()
     const QString codigo = m_centros->valor(fila, QStringLiteral("codcentro")).toString();
     const QString nombre = m_centros->valor(fila, QStringLiteral("nomcentro")).toString();
     const int asignados = maestros::contarAsignacionesCentro(m_db, codigo);
-    const QString pregunta =
-        asignados == 0 ? QStringLiteral("¿Quieres borrar este centro: %1 - %2?").arg(codigo, nombre)
-                       : QStringLiteral("Este centro tiene %1 trabajador/es.\n"
-                                        "¿Seguro que quiere borrar el centro y liberar los trabajadores?")
-                             .arg(asignados);
+    const QString pregunta = asignados == 0
+                                 ? QStringLiteral("¿Quieres borrar este centro: %1 - %2?").arg(codigo, nombre)
+                                 : QStringLiteral("Este centro tiene %1 trabajador/es.\n"
+                                                  "¿Seguro que quiere borrar el centro y liberar los trabajadores?")
+                                       .arg(asignados);
     if (Interaccion::actual().confirmar(this, pregunta)) {
         try {
             maestros::borrarCentro(m_db, id, codigo);

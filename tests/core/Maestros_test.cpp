@@ -97,7 +97,8 @@ TEST_F(MaestrosCoreTest, CentreCodesAndTheirRules)
 
 TEST_F(MaestrosCoreTest, GridModelsReadTheirQueriesAgain)
 {
-    TablaConsulta t(db(), {{QStringLiteral("codcentro"), QStringLiteral("Cent.")}, {QStringLiteral("nomtrabajador"), {}}});
+    TablaConsulta t(db(),
+                    {{QStringLiteral("codcentro"), QStringLiteral("Cent.")}, {QStringLiteral("nomtrabajador"), {}}});
     QAbstractItemModelTester tester(&t, QAbstractItemModelTester::FailureReportingMode::Fatal);
     consultas::trabajadoresDeCentro(t, m_centro.codcentro);
     EXPECT_EQ(t.rowCount(), 3);

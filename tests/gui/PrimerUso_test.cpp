@@ -114,9 +114,10 @@ TEST_F(PrimerUsoTest, FromAnEmptyFileToPrintedSheetsThroughTheWindowsOnly)
     EXPECT_EQ(valores(QStringLiteral("SELECT codcentro, codcentro2, nomcentro, idempresa, calendario, sabados, "
                                      "domingos, festivos FROM centros")),
               QStringList({QStringLiteral("01A1|A1|ALMACÉN SUR|1|0|1|1|1")}));
-    EXPECT_EQ(valores(QStringLiteral("SELECT t.nomtrabajador, t.tipojornada, u.codcentro FROM trabajadores t "
-                                     "JOIN ubicatrabajador u ON u.idtrabajador = t.id ORDER BY t.id")),
-              QStringList({QStringLiteral("BENÍTEZ OCAÑA, MARÍA|C|01A1"), QStringLiteral("ÁLVAREZ NÚÑEZ, JOSÉ|P|01A1")}));
+    EXPECT_EQ(
+        valores(QStringLiteral("SELECT t.nomtrabajador, t.tipojornada, u.codcentro FROM trabajadores t "
+                               "JOIN ubicatrabajador u ON u.idtrabajador = t.id ORDER BY t.id")),
+        QStringList({QStringLiteral("BENÍTEZ OCAÑA, MARÍA|C|01A1"), QStringLiteral("ÁLVAREZ NÚÑEZ, JOSÉ|P|01A1")}));
 
     // The main window shows what was entered, without a restart.
     auto* empresas = pral.findChild<QComboBox*>(QStringLiteral("ComboEmpresas"));

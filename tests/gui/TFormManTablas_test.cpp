@@ -99,7 +99,8 @@ TEST_F(ManTablasTest, DeletingACentreAsksWithItsWorkerCountAndReleasesThem)
     elegirFila(t.get(), "DBCentros", 1);
     m_guion.respuestas = {true};
     pulsar(t.get(), "BotBorrarCentro");
-    EXPECT_EQ(m_guion.confirmaciones.last(), QStringLiteral("Confirmación: ¿Quieres borrar este centro: 01C3 - TIENDA?"));
+    EXPECT_EQ(m_guion.confirmaciones.last(),
+              QStringLiteral("Confirmación: ¿Quieres borrar este centro: 01C3 - TIENDA?"));
     EXPECT_EQ(columna(t.get(), "DBCentros", QStringLiteral("codcentro")), QStringList({m_b2.codcentro}));
 }
 
@@ -108,7 +109,8 @@ TEST_F(ManTablasTest, ACompanyIsDeletedOnlyWithoutCentres)
     const qint64 vacia = fixture::empresa(db(), QStringLiteral("SIN CENTROS, S.A."), {}, {});
     auto t = abrir();
     pulsar(t.get(), "BotBorrarEmpresa");
-    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Esta empresa tiene 3 centro/s.\nBorre antes los centros")}));
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("Esta empresa tiene 3 centro/s.\nBorre antes los centros")}));
     EXPECT_TRUE(m_guion.confirmaciones.isEmpty());
 
     elegirFila(t.get(), "DBEmpresas", 1);
@@ -171,15 +173,15 @@ TEST(ManTablasVacia, AnEmptyFileSaysWhatToCreateFirst)
     t.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&t));
     EXPECT_EQ(md.IdEmpresaActiva, 7) << "no company to make active";
-    for (const char* boton : {"BotBorrarEmpresa", "BotBorrarCentro", "BotModificarCentro", "SpeedButton2",
-                              "SpeedButton3"})
+    for (const char* boton :
+         {"BotBorrarEmpresa", "BotBorrarCentro", "BotModificarCentro", "SpeedButton2", "SpeedButton3"})
         QTest::mouseClick(t.findChild<QPushButton*>(QString::fromLatin1(boton)), Qt::LeftButton);
     EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa")}))
         << "only \"modificar centro\" has something to say";
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManCentros")), Qt::LeftButton);
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManTrabajadores")), Qt::LeftButton);
-    EXPECT_EQ(guion.mensajes,
-              QStringList({QStringLiteral("Debe crear antes una empresa"), QStringLiteral("Debe crear antes una empresa"),
-                           QStringLiteral("Debe crear al menos un centro antes")}));
+    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa"),
+                                           QStringLiteral("Debe crear antes una empresa"),
+                                           QStringLiteral("Debe crear al menos un centro antes")}));
     EXPECT_TRUE(guion.confirmaciones.isEmpty());
 }

@@ -45,7 +45,10 @@ protected:
         QTest::keyClick(hijo<QLineEdit>(ventana, "BusquedaTXT"), Qt::Key_Return);
     }
 
-    static QStringList nombres(QWidget* ventana) { return columna(ventana, "DBGrid1", QStringLiteral("nomtrabajador")); }
+    static QStringList nombres(QWidget* ventana)
+    {
+        return columna(ventana, "DBGrid1", QStringLiteral("nomtrabajador"));
+    }
     static int filaActual(QWidget* ventana) { return hijo<QTableView>(ventana, "DBGrid1")->currentIndex().row(); }
 
     qint64 m_ocana = 0, m_nunez = 0, m_nora = 0, m_navarro = 0;
