@@ -102,19 +102,14 @@ void TFormPral::crearAcciones()
         a->setObjectName(nombre);
         return a;
     };
-    // Screens of a later version: present, disabled, and saying so.
-    const auto pendiente = [](QAction* a) {
-        a->setEnabled(false);
-        a->setToolTip(textoProximamente());
-    };
     m_salir = accion(QStringLiteral("Salir"), QStringLiteral("Salir"));
     m_manConstantes = accion(QStringLiteral("ManConstantes"), QStringLiteral("Constantes"));
     m_manConstantes->setToolTip(QStringLiteral("Opciones, carpeta de los PDF y cuenta de correo de envío"));
     m_manTablas = accion(QStringLiteral("ManTablas"), QStringLiteral("Empresas/centros/trabajadores"));
     m_manTablas->setIconText(QStringLiteral("Emp/Cent/Trab"));
-    pendiente(m_manTablas);
+    m_manTablas->setToolTip(QStringLiteral("Empresas/centros/trabajadores"));
     m_buscarTrabajadores = accion(QStringLiteral("BuscarTrabajadores"), QStringLiteral("Búsqueda trabajadores"));
-    pendiente(m_buscarTrabajadores);
+    m_buscarTrabajadores->setToolTip(QStringLiteral("Búsqueda trabajadores"));
     // On offer only while the settings keep a calendar per centre (applied with the settings).
     m_manCalendarios = accion(QStringLiteral("ManCalendarios"), QStringLiteral("Mantenimiento Calendarios"));
     m_manCalendarios->setIconText(QStringLiteral("Calendarios"));
@@ -336,11 +331,6 @@ void TFormPral::AcercadeExecute()
     TFormAcercade acerca(this);
     acerca.ponerVersion(Version(), FechaVersion());
     acerca.exec();
-}
-
-void TFormPral::proximamente()
-{
-    mensaje(textoProximamente());
 }
 
 void TFormPral::mensaje(const QString& texto)

@@ -43,8 +43,6 @@ public:
 
     static QString Version() { return QStringLiteral("1.02"); }
     static QString FechaVersion() { return QStringLiteral("22/05/2019"); }
-    // Shown by the items whose screens are not in this version.
-    static QString textoProximamente() { return QStringLiteral("Disponible próximamente"); }
     static QString textoSinImpresora();
     static QString textoSinServicioImpresion();
 
@@ -85,7 +83,6 @@ private:
     bool FormKeyPress(QKeyEvent* event);
     bool esDeLaVentana(QObject* objeto) const;
     void AcercadeExecute();
-    void proximamente();
 
     // The body's controls (TFormPral_controles.cpp)
     QWidget* crearPanelSeleccion();
@@ -128,6 +125,8 @@ private:
     void ManTablasExecute();
     void BuscarTrabajadoresExecute();
     void BotManCentrosClick();
+    // Before a run: says what is missing when there is no company yet, or the company has no centre.
+    bool faltanDatosMaestros();
 
     // Calendar screens and the holiday plan (TFormPral_calendarios.cpp)
     void ManCalendariosExecute();

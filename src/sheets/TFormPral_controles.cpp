@@ -117,9 +117,8 @@ QWidget* TFormPral::crearPanelSeleccion()
         opcion(QStringLiteral("CKTodosTrabajadores"), QStringLiteral("&Todos los trabajadores"), {}, panel);
     m_ckTodosTrabajadores->setChecked(true);
     m_ckTodosTrabajadores->setEnabled(false);
-    m_botManCentros = boton(QStringLiteral("BotManCentros"), {}, textoProximamente(), panel);
+    m_botManCentros = boton(QStringLiteral("BotManCentros"), {}, QStringLiteral("Matenimiento centros"), panel);
     m_botManCentros->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    m_botManCentros->setEnabled(false);
 
     auto* listas = new QGridLayout;
     listas->setHorizontalSpacing(8);

@@ -1,17 +1,87 @@
 // The main window's entries into the master data screens.
 #include "sheets/TFormPral.h"
 
+#include "data/TMD.h"
+#include "masterdata/TFormManCentros.h"
+#include "masterdata/TFormManTablas.h"
+#include "masterdata/TFormManTrabajadores2.h"
+#include "sheets/ListasSeleccion.h"
+#include "shell/Interaccion.h"
+#include "store/Database.h"
+
+#include <QComboBox>
+
 void TFormPral::ManTablasExecute()
 {
-    proximamente();
+    {
+        TFormManTablas tablas(m_md, this);
+        tablas.exec();
+    }
+    BotCargaEmpresasClick();
+    ComboEmpresasChange();
 }
 
 void TFormPral::BuscarTrabajadoresExecute()
 {
-    proximamente();
+    {
+        TFormManTrabajadores2 busqueda(m_md, this);
+        busqueda.exec();
+    }
+    BotCargaEmpresasClick();
+    ComboEmpresasChange();
 }
 
 void TFormPral::BotManCentrosClick()
 {
-    proximamente();
+    // A new centre needs a company to belong to; a centre of company 0 would be listed nowhere.
+    if (m_idEmpresa == 0) {
+        mensaje(TFormManTablas::textoSinEmpresa());
+        return;
+    }
+    qint64 id = 0;
+    const QString codigo = m_codCentro;
+    if (!codigo.isEmpty()) {
+        store::Statement st = m_db.prepare(QStringLiteral("SELECT id FROM centros WHERE codcentro = ? ORDER BY id"));
+        st.bind(1, codigo);
+        if (st.step())
+            id = st.integer(0);
+    }
+    qint64 vuelta = id;
+    {
+        TFormManCentros editor(m_md, this);
+        editor.IdCentroEdit = id;
+        editor.IdEmpresaAlta = m_idEmpresa;
+        if (editor.exec() == QDialog::Accepted && editor.centro().id != 0)
+            vuelta = editor.centro().id;
+    }
+    // The lists show the centre as stored now (its code or name may have changed), still selected.
+    QString nuevoCodigo;
+    if (vuelta != 0) {
+        store::Statement st = m_db.prepare(QStringLiteral("SELECT codcentro FROM centros WHERE id = ?"));
+        st.bind(1, vuelta);
+        if (st.step())
+            nuevoCodigo = st.text(0);
+    }
+    BotCargaCentrosClick();
+    for (int i = 0; i < m_comboCentros->count(); ++i) {
+        if (!nuevoCodigo.isEmpty() && codigoEntrada(m_comboCentros->itemText(i)) == nuevoCodigo) {
+            m_comboCentros->setCurrentIndex(i);
+            break;
+        }
+    }
+    ComboCentrosChange();
+}
+
+bool TFormPral::faltanDatosMaestros()
+{
+    if (m_idsEmpresas.isEmpty()) {
+        mensaje(QStringLiteral("No hay ninguna empresa. Dé de alta la primera en Mantenimiento › Emp/Cent/Trab."));
+        return true;
+    }
+    if (m_idEmpresa != 0 && m_comboCentros->count() == 0) {
+        mensaje(QStringLiteral("La empresa no tiene ningún centro. Dé de alta el primero en "
+                               "Mantenimiento › Emp/Cent/Trab."));
+        return true;
+    }
+    return false;
 }

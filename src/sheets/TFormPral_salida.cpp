@@ -140,6 +140,8 @@ void TFormPral::GenerarFicheroImprimirExecute()
     m_memoError->clear();
     VerMemoError(false);
 
+    if (faltanDatosMaestros())
+        return;
     const PeticionSalida p = peticion();
     const bool sinTrabajadores = p.trabajadores.isEmpty() && !p.todosCentros;
     if (!sinTrabajadores && faltaImpresora(p))

@@ -23,7 +23,7 @@ QStringList trabajadoresDe(store::Database& db, const QString& codcentro)
 {
     store::Statement st = db.prepare(QStringLiteral(
         "SELECT t.id, t.nomtrabajador FROM trabajadores t JOIN ubicatrabajador u ON u.idtrabajador = t.id "
-        "WHERE u.codcentro = ? ORDER BY t.nomtrabajador COLLATE ESPANOL"));
+        "WHERE u.codcentro = ? ORDER BY t.nomtrabajador COLLATE ESPANOL, t.id"));
     st.bind(1, codcentro);
     QStringList entradas;
     while (st.step())

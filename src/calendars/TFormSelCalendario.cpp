@@ -1,0 +1,99 @@
+#include "calendars/TFormSelCalendario.h"
+
+#include "data/TMD.h"
+#include "masterdata/Consultas.h"
+#include "masterdata/Maestros.h"
+#include "masterdata/TablaConsulta.h"
+#include "shell/Interaccion.h"
+#include "shell/ManejadorErrores.h"
+#include "store/Database.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormSelCalendario"));
+    setWindowTitle(QStringLiteral("Calendarios:"));
+    setModal(true);
+    store::Database& db = md.Quorvel();
+    m_calendarios = new TablaConsulta(db,
+                                      {{QStringLiteral("id"), QStringLiteral("Núm.")},
+                                       {QStringLiteral("descripcion"), QStringLiteral("Descripción calendario")}},
+                                      this);
+    m_calendarios->hacerEditable(QStringLiteral("descripcion"), [this, &db](int fila, const QVariant& valor) {
+        store::Transaction tx(db);
+        db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
+            .bindAll(valor.toString(), m_calendarios->id(fila))
+            .run();
+        tx.commit();
+    });
+
+    auto* columna = new QVBoxLayout(this);
+    m_dbGrid1 = new QTableView(this);
+    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    m_dbGrid1->setModel(m_calendarios);
+    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dbGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    m_dbGrid1->verticalHeader()->hide();
+    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1->setMinimumSize(380, 220);
+    columna->addWidget(m_dbGrid1);
+
+    auto* botones = new QHBoxLayout();
+    const auto boton = [this, botones](const char* nombre, const QString& texto) {
+        auto* b = new QPushButton(texto, this);
+        b->setObjectName(QString::fromLatin1(nombre));
+        b->setAutoDefault(false);
+        botones->addWidget(b);
+        return b;
+    };
+    QPushButton* base = boton("SpeedButton3", QStringLiteral("Base"));
+    QPushButton* seleccionar = boton("SpeedButton1", QStringLiteral("Seleccionar calendario"));
+    QPushButton* nuevo = boton("BotNuevo", QStringLiteral("Nuevo"));
+    nuevo->setEnabled(false); // calendars are created in their own screen
+    botones->addStretch(1);
+    QPushButton* salir = boton("SpeedButton2", QStringLiteral("&Salir"));
+    columna->addLayout(botones);
+
+    errores::conectar(base, &QPushButton::clicked, this, [this] { SpeedButton3Click(); });
+    errores::conectar(seleccionar, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    errores::conectar(salir, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
+    errores::conectar(m_dbGrid1, &QTableView::doubleClicked, this, [this] { SpeedButton1Click(); });
+
+    errores::protegido(this, [this] {
+        try {
+            consultas::calendarios(*m_calendarios);
+        } catch (const store::StoreError& e) {
+            Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e));
+        }
+    });
+    if (m_calendarios->rowCount() > 0)
+        m_dbGrid1->selectRow(0);
+}
+
+void TFormSelCalendario::SpeedButton3Click()
+{
+    Seleccion = QStringLiteral("0");
+    accept();
+}
+
+void TFormSelCalendario::SpeedButton1Click()
+{
+    // With no calendar listed there is nothing to choose: the window stays for "Base" or "&Salir".
+    const int fila = m_dbGrid1->currentIndex().row();
+    if (fila < 0)
+        return;
+    Seleccion = QString::number(m_calendarios->id(fila));
+    accept();
+}
+
+void TFormSelCalendario::SpeedButton2Click()
+{
+    Seleccion.clear();
+    reject();
+}

@@ -1,0 +1,106 @@
+#include "masterdata/Consultas.h"
+
+#include "masterdata/TablaConsulta.h"
+#include "store/Database.h"
+
+#include <QHash>
+#include <memory>
+
+namespace consultas {
+
+void empresas(TablaConsulta& t)
+{
+    t.abrir(QStringLiteral("SELECT id, cif, ccc, nomempresa FROM empresas ORDER BY id"));
+}
+
+void centrosDeEmpresa(TablaConsulta& t, qint64 idempresa)
+{
+    t.abrir(QStringLiteral("SELECT id, codcentro, codcentro2, nomcentro, calendario, idempresa FROM centros "
+                           "WHERE idempresa = :par1 ORDER BY codcentro, id"),
+            {idempresa});
+}
+
+void trabajadoresDeCentro(TablaConsulta& t, const QString& codcentro)
+{
+    t.abrir(QStringLiteral("SELECT trabajadores.id AS id, ubicatrabajador.codcentro AS codcentro, alias, "
+                           "nomtrabajador, tipojornada, contrato FROM trabajadores, ubicatrabajador "
+                           "WHERE (trabajadores.id = ubicatrabajador.idtrabajador) "
+                           "AND (ubicatrabajador.codcentro = :par1) "
+                           "ORDER BY nomtrabajador COLLATE ESPANOL, trabajadores.id"),
+            {codcentro});
+}
+
+namespace {
+
+const QString kCamposTrabajador =
+    QStringLiteral("t1.id AS id, t1.nomtrabajador AS nomtrabajador, t1.nif AS nif, t1.nss AS nss, t1.alias AS alias, "
+                   "t1.telef AS telef, t1.tipojornada AS tipojornada, t1.email AS email, t1.contrato AS contrato, "
+                   "t1.observaciones AS observaciones");
+
+} // namespace
+
+void buscarTrabajadores(TablaConsulta& t, const QString& texto)
+{
+    // instr() on folded texts: the typed text is never a pattern, so % _ " ' ; match themselves.
+    t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
+                QStringLiteral(" FROM trabajadores t1 WHERE "
+                               "instr(PLEGAR(t1.nomtrabajador), PLEGAR(:par1)) > 0 OR "
+                               "instr(PLEGAR(t1.nss), PLEGAR(:par1)) > 0 OR "
+                               "instr(PLEGAR(t1.nif), PLEGAR(:par1)) > 0 OR "
+                               "instr(PLEGAR(t1.telef), PLEGAR(:par1)) > 0 OR "
+                               "instr(PLEGAR(t1.alias), PLEGAR(:par1)) > 0 OR "
+                               "instr(PLEGAR(t1.email), PLEGAR(:par1)) > 0 "
+                               "ORDER BY t1.nomtrabajador COLLATE ESPANOL, t1.id"),
+            {texto});
+}
+
+void trabajadoresSinCentro(TablaConsulta& t)
+{
+    t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
+            QStringLiteral(" FROM trabajadores t1 LEFT JOIN ubicatrabajador t2 ON t2.idtrabajador = t1.id "
+                           "WHERE t2.idtrabajador IS NULL ORDER BY t1.nomtrabajador COLLATE ESPANOL, t1.id"));
+}
+
+void calcularCentros(TablaConsulta& t)
+{
+    // One read of the assignments for the whole list rather than one per row.
+    auto codigos = std::make_shared<QHash<qint64, QStringList>>();
+    t.campoCalculado = QStringLiteral("Centros");
+    t.calcular = [codigos](const TablaConsulta& tabla, int fila) -> QVariant {
+        if (fila == 0) {
+            codigos->clear();
+            // The model's own database: the rows were read from it a moment ago.
+            store::Statement st = tabla.baseDatos().prepare(
+                QStringLiteral("SELECT idtrabajador, codcentro FROM ubicatrabajador ORDER BY rowid"));
+            while (st.step())
+                (*codigos)[st.integer(0)] << st.text(1);
+        }
+        return codigos->value(tabla.id(fila)).join(QStringLiteral(" / "));
+    };
+}
+
+void centrosParaElegir(TablaConsulta& t, std::optional<qint64> idempresa)
+{
+    if (idempresa) {
+        t.abrir(QStringLiteral("SELECT id, codcentro, nomcentro, idempresa FROM centros WHERE idempresa = :par1 "
+                               "ORDER BY idempresa, codcentro, id"),
+                {*idempresa});
+    } else {
+        t.abrir(QStringLiteral("SELECT id, codcentro, nomcentro, idempresa FROM centros "
+                               "ORDER BY idempresa, codcentro, id"));
+    }
+}
+
+void asignaciones(TablaConsulta& t, qint64 idtrabajador)
+{
+    t.abrir(QStringLiteral("SELECT idtrabajador, codcentro FROM ubicatrabajador WHERE idtrabajador = :par1 "
+                           "ORDER BY rowid"),
+            {idtrabajador});
+}
+
+void calendarios(TablaConsulta& t)
+{
+    t.abrir(QStringLiteral("SELECT id, descripcion FROM Calendarios ORDER BY id"));
+}
+
+} // namespace consultas

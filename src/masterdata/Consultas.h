@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class TablaConsulta;
+namespace store {
+class Database;
+}
+
+// The statements behind the master data grids. User text is always a bound parameter; names are in Spanish
+// order.
+namespace consultas {
+
+// Companies in stored order.
+void empresas(TablaConsulta& t);
+// The centres of one company, by code.
+void centrosDeEmpresa(TablaConsulta& t, qint64 idempresa);
+// The workers of one centre, one row per assignment, by name.
+void trabajadoresDeCentro(TablaConsulta& t, const QString& codcentro);
+// Workers with the text in their name, NSS, NIF, telephone, alias or e-mail, ignoring case and accents. An
+// empty text lists every worker with a value in at least one of them.
+void buscarTrabajadores(TablaConsulta& t, const QString& texto);
+void trabajadoresSinCentro(TablaConsulta& t);
+// Fills the computed column "Centros" with the worker's centre codes joined by " / ".
+void calcularCentros(TablaConsulta& t);
+// The centres of one company, or of all when `idempresa` is empty, ordered by company.
+void centrosParaElegir(TablaConsulta& t, std::optional<qint64> idempresa);
+// A worker's assignments.
+void asignaciones(TablaConsulta& t, qint64 idtrabajador);
+void calendarios(TablaConsulta& t);
+
+} // namespace consultas

@@ -1,0 +1,54 @@
+#include "masterdata/TFormManEmpresas.h"
+
+#include <QLineEdit>
+
+TFormManEmpresas::TFormManEmpresas(TMD& md, QWidget* parent)
+    : TFormEditor(md, QStringLiteral("Mantenimiento de empresas"), parent)
+{
+    setObjectName(QStringLiteral("FormManEmpresas"));
+    m_dbId = campo(QStringLiteral("DBID"), QStringLiteral("ID"), 10);
+    soloLectura(m_dbId);
+    m_dbNomEmpresa = campo(QStringLiteral("DBNOMEMPRESA"), QStringLiteral("Nom. Empresa"), 0, true);
+    m_dbCif = campo(QStringLiteral("DBCIF"), QStringLiteral("CIF"), 20, true);
+    m_dbCcc = campo(QStringLiteral("DBCCC"), QStringLiteral("CCC"), 30, true);
+}
+
+bool TFormManEmpresas::cargar()
+{
+    if (IdEmpresaEdit == 0) {
+        m_empresa = {};
+        ponerOperacion(QStringLiteral("Alta de empresa"));
+    } else {
+        const auto leida = maestros::leerEmpresa(m_db, IdEmpresaEdit);
+        if (!leida)
+            return false;
+        m_empresa = *leida;
+        m_dbId->setText(QString::number(m_empresa.id));
+        ponerOperacion(QStringLiteral("Modificación de empresa"));
+    }
+    m_dbNomEmpresa->setText(m_empresa.nomempresa);
+    m_dbCif->setText(m_empresa.cif);
+    m_dbCcc->setText(m_empresa.ccc);
+    m_dbNomEmpresa->setFocus();
+    return true;
+}
+
+void TFormManEmpresas::grabar()
+{
+    maestros::Empresa e = m_empresa;
+    e.nomempresa = m_dbNomEmpresa->text();
+    e.cif = m_dbCif->text();
+    e.ccc = m_dbCcc->text();
+    // A company without a name would be a blank line in every list and on every sheet.
+    if (e.nomempresa.trimmed().isEmpty())
+        throw maestros::Rechazo(maestros::textoCampoNecesario(QStringLiteral("nomempresa")),
+                                QStringLiteral("nomempresa"));
+    maestros::grabarEmpresa(m_db, e);
+    m_empresa = e;
+    m_dbId->setText(QString::number(e.id));
+}
+
+QWidget* TFormManEmpresas::controlDe(const QString& campo)
+{
+    return campo == QStringLiteral("nomempresa") ? m_dbNomEmpresa : nullptr;
+}

@@ -1,0 +1,118 @@
+#include "data/TMD.h"
+#include "masterdata/Consultas.h"
+#include "masterdata/Maestros.h"
+#include "masterdata/TablaConsulta.h"
+#include "store/Database.h"
+#include "support/Fixture.h"
+#include "support/TempDir.h"
+
+#include <QAbstractItemModelTester>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MaestrosCoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_empresa = fixture::empresa(db(), QStringLiteral("UNO"), {}, {});
+        m_centro = fixture::centro(db(), m_empresa, QStringLiteral("A1"), QStringLiteral("ALMACÉN"));
+        for (int i = 0; i < 3; ++i) {
+            m_trabajadores << fixture::trabajador(db(), QStringLiteral("T%1").arg(i), {}, {}, QStringLiteral("C"), {});
+            fixture::asignar(db(), m_trabajadores.last(), m_centro.codcentro);
+        }
+    }
+
+    store::Database& db() { return m_md.Quorvel(); }
+    qint64 cuenta(const QString& tabla)
+    {
+        store::Statement st = db().prepare(QStringLiteral("SELECT count(*) FROM ") + tabla);
+        st.step();
+        return st.integer(0);
+    }
+    // The store fails on the second step of a deletion, as a full disk or a lost lock would.
+    void fallarAlBorrar(const QString& tabla)
+    {
+        db().exec(QStringLiteral("CREATE TRIGGER falla BEFORE DELETE ON %1 BEGIN "
+                                 "SELECT RAISE(ABORT, 'database or disk is full'); END")
+                      .arg(tabla));
+    }
+
+    TempDir m_dir;
+    TMD m_md{m_dir.file(QStringLiteral("Quorvel.abs"))};
+    qint64 m_empresa = 0;
+    fixture::Centro m_centro;
+    QList<qint64> m_trabajadores;
+};
+
+TEST_F(MaestrosCoreTest, AFailedDeletionLeavesEverythingAsItWas)
+{
+    fallarAlBorrar(QStringLiteral("centros"));
+    EXPECT_THROW(maestros::borrarCentro(db(), m_centro.id, m_centro.codcentro), store::StoreError);
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 3) << "assignments deleted before the centre failed";
+    EXPECT_EQ(cuenta(QStringLiteral("centros")), 1);
+    db().exec(QStringLiteral("DROP TRIGGER falla"));
+
+    fallarAlBorrar(QStringLiteral("trabajadores"));
+    EXPECT_THROW(maestros::borrarTrabajador(db(), m_trabajadores.first()), store::StoreError);
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 3);
+    db().exec(QStringLiteral("DROP TRIGGER falla"));
+
+    maestros::borrarTrabajador(db(), m_trabajadores.first());
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 2);
+    maestros::borrarCentro(db(), m_centro.id, m_centro.codcentro);
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 0);
+    EXPECT_EQ(cuenta(QStringLiteral("trabajadores")), 2);
+}
+
+TEST_F(MaestrosCoreTest, CentreCodesAndTheirRules)
+{
+    EXPECT_EQ(maestros::codigoCentro(QStringLiteral("3"), QStringLiteral("A1")), QStringLiteral("03A1"));
+    EXPECT_EQ(maestros::codigoCentro(QStringLiteral("123"), QStringLiteral("01")), QStringLiteral("1201"));
+    EXPECT_EQ(maestros::codigoCentro(QString(), QStringLiteral("01")), QString());
+    EXPECT_EQ(maestros::mayusculas(QStringLiteral("almacén núñez, güell")), QStringLiteral("ALMACÉN NÚÑEZ, GÜELL"));
+
+    // Company 112 keeps only "11" of its id, so its centre A1 would take the code of company 11's A1.
+    fixture::centro(db(), 11, QStringLiteral("A1"), QStringLiteral("ONCE"));
+    maestros::Centro c = maestros::centroNuevo(112);
+    c.codcentro2 = QStringLiteral("A1");
+    c.codcentro = maestros::codigoCentro(QStringLiteral("112"), c.codcentro2);
+    c.nomcentro = QStringLiteral("OTRO");
+    try {
+        maestros::grabarCentro(db(), c);
+        ADD_FAILURE() << "a taken code was stored";
+    } catch (const maestros::Rechazo& r) {
+        EXPECT_EQ(r.texto(), QStringLiteral("Ya existe un centro con el código 11A1: ONCE"));
+        EXPECT_EQ(r.campo(), QStringLiteral("codcentro2"));
+    }
+    EXPECT_EQ(c.id, 0);
+    EXPECT_EQ(cuenta(QStringLiteral("centros")), 2);
+    c.codcentro2 = QStringLiteral("B1");
+    c.codcentro = maestros::codigoCentro(QStringLiteral("112"), c.codcentro2);
+    maestros::grabarCentro(db(), c);
+    EXPECT_GT(c.id, 0);
+    Q_UNUSED(m_empresa);
+}
+
+TEST_F(MaestrosCoreTest, GridModelsReadTheirQueriesAgain)
+{
+    TablaConsulta t(db(),
+                    {{QStringLiteral("codcentro"), QStringLiteral("Cent.")}, {QStringLiteral("nomtrabajador"), {}}});
+    QAbstractItemModelTester tester(&t, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    consultas::trabajadoresDeCentro(t, m_centro.codcentro);
+    EXPECT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Cent."));
+    EXPECT_EQ(t.headerData(1, Qt::Horizontal).toString(), QStringLiteral("nomtrabajador"));
+    EXPECT_EQ(t.data(t.index(0, 1)).toString(), QStringLiteral("T0"));
+    maestros::quitarAsignacion(db(), m_trabajadores.first(), m_centro.codcentro);
+    EXPECT_EQ(t.rowCount(), 3) << "until read again";
+    t.reabrir();
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(t.buscar(QStringLiteral("id"), m_trabajadores.last()), 1);
+    EXPECT_FALSE(t.flags(t.index(0, 0)) & Qt::ItemIsEditable);
+    t.cerrar();
+    EXPECT_EQ(t.rowCount(), 0);
+}
+
+} // namespace

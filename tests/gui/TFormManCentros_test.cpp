@@ -1,0 +1,157 @@
+#include "gui/MaestrosPruebas.h"
+
+#include "calendars/TFormSelCalendario.h"
+#include "masterdata/TFormManCentros.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+class ManCentrosTest : public MaestrosTest
+{
+protected:
+    void SetUp() override
+    {
+        MaestrosTest::SetUp();
+        m_empresa = fixture::empresa(db(), QStringLiteral("TRANSPORTES ÁLAMO, S.L."), {}, {});
+        m_a1 = fixture::centro(db(), m_empresa, QStringLiteral("A1"), QStringLiteral("ALMACÉN"));
+        m_b2 = fixture::centro(db(), m_empresa, QStringLiteral("B2"), QStringLiteral("OFICINAS"));
+        for (const char* nombre : {"RUIZ, EVA", "SOTO, LUIS"}) {
+            const qint64 id = fixture::trabajador(db(), QString::fromUtf8(nombre), {}, {}, QStringLiteral("C"), {});
+            fixture::asignar(db(), id, m_a1.codcentro);
+        }
+    }
+
+    std::unique_ptr<TFormManCentros> abrir(qint64 idCentro, qint64 idEmpresaAlta = 0)
+    {
+        auto editor = std::make_unique<TFormManCentros>(*m_md);
+        editor->IdCentroEdit = idCentro;
+        editor->IdEmpresaAlta = idEmpresaAlta;
+        editor->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+        return editor;
+    }
+
+    qint64 m_empresa = 0;
+    fixture::Centro m_a1, m_b2;
+};
+
+TEST_F(ManCentrosTest, ATakenCodeIsRefusedAndAChangedCodeTakesTheWorkersAlong)
+{
+    auto editor = abrir(m_a1.id);
+    escribir(editor.get(), "DBCODCENTRO2", QStringLiteral("b2"));
+    EXPECT_EQ(texto(editor.get(), "DBCODCENTRO"), QStringLiteral("01B2"));
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Ya existe un centro con el código 01B2: OFICINAS")}));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(hijo<QLineEdit>(editor.get(), "DBCODCENTRO2")->hasFocus());
+    EXPECT_EQ(valores(QStringLiteral("SELECT codcentro FROM centros ORDER BY id")),
+              QStringList({QStringLiteral("01A1"), QStringLiteral("01B2")}));
+
+    escribir(editor.get(), "DBCODCENTRO2", QStringLiteral("c3"));
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
+    EXPECT_EQ(valores(QStringLiteral("SELECT codcentro, codcentro2 FROM centros ORDER BY id")),
+              QStringList({QStringLiteral("01C3|C3"), QStringLiteral("01B2|B2")}));
+    EXPECT_EQ(valores(QStringLiteral("SELECT DISTINCT codcentro FROM ubicatrabajador")),
+              QStringList({QStringLiteral("01C3")}));
+    EXPECT_EQ(valores(QStringLiteral("SELECT count(*) FROM ubicatrabajador")), QStringList({QStringLiteral("2")}));
+}
+
+TEST_F(ManCentrosTest, RequiredFieldsAreNamedAndGetTheFocus)
+{
+    auto editor = abrir(0, m_empresa);
+    EXPECT_EQ(hijo<QLabel>(editor.get(), "LOperacion")->text(), QStringLiteral("Alta de centro"));
+    EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QStringLiteral("0"));
+    for (const char* casilla : {"DBCKSabados", "DBCKDomingos", "DBCKFestivos"})
+        EXPECT_TRUE(hijo<QCheckBox>(editor.get(), casilla)->isChecked()) << casilla;
+    // Only letters and digits make a code: it becomes part of file names.
+    escribir(editor.get(), "DBCODCENTRO2", QStringLiteral("ñ/9"));
+    EXPECT_EQ(texto(editor.get(), "DBCODCENTRO"), QStringLiteral("019"));
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("Es necesario que el campo 'nomcentro' contenga algún valor")}));
+    EXPECT_TRUE(hijo<QLineEdit>(editor.get(), "DBNOMCENTRO")->hasFocus());
+    // Enter moves on and keeps what was typed; Escape abandons it with nothing stored.
+    escribir(editor.get(), "DBNOMCENTRO", QStringLiteral("almacén sur"));
+    QTest::keyClick(hijo<QLineEdit>(editor.get(), "DBNOMCENTRO"), Qt::Key_Return);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(texto(editor.get(), "DBNOMCENTRO"), QStringLiteral("ALMACÉN SUR"));
+    QTest::keyClick(editor.get(), Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(valores(QStringLiteral("SELECT count(*) FROM centros")), QStringList({QStringLiteral("2")}));
+
+    // A new centre without a company cannot have a code.
+    m_guion.mensajes.clear();
+    auto sinEmpresa = abrir(0, 0);
+    escribir(sinEmpresa.get(), "DBCODCENTRO2", QStringLiteral("x1"));
+    escribir(sinEmpresa.get(), "DBNOMCENTRO", QStringLiteral("nadie"));
+    EXPECT_TRUE(texto(sinEmpresa.get(), "DBCODCENTRO").isEmpty());
+    pulsar(sinEmpresa.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("Es necesario que el campo 'codcentro' contenga algún valor")}));
+    EXPECT_TRUE(sinEmpresa->isVisible());
+}
+
+TEST_F(ManCentrosTest, CalendarIsChosenWithThePickerOnlyWhenCentresMayHaveTheirOwn)
+{
+    const qint64 madrid = fixture::calendario(db(), QStringLiteral("MADRID"));
+    fixture::calendario(db(), QStringLiteral("TOLEDO"));
+    m_md->Calenxcentros = false;
+    EXPECT_FALSE(hijo<QPushButton>(abrir(m_a1.id).get(), "BotSelCalendario")->isEnabled());
+
+    m_md->Calenxcentros = true;
+    auto editor = abrir(m_a1.id);
+    alAbrirse<TFormSelCalendario>([](TFormSelCalendario* picker) {
+        EXPECT_EQ(picker->windowTitle(), QStringLiteral("Calendarios:"));
+        EXPECT_EQ(columna(picker, "DBGrid1", QStringLiteral("descripcion")),
+                  QStringList({QStringLiteral("MADRID"), QStringLiteral("TOLEDO")}));
+        EXPECT_EQ(modelo(picker, "DBGrid1")->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Núm."));
+        // A description can be corrected in place.
+        TablaConsulta* lista = modelo(picker, "DBGrid1");
+        EXPECT_TRUE(lista->setData(lista->index(1, 1), QStringLiteral("TOLEDO CAPITAL")));
+        pulsar(picker, "SpeedButton1");
+    });
+    pulsar(editor.get(), "BotSelCalendario");
+    EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QString::number(madrid));
+    EXPECT_EQ(valores(QStringLiteral("SELECT descripcion FROM Calendarios ORDER BY id")),
+              QStringList({QStringLiteral("MADRID"), QStringLiteral("TOLEDO CAPITAL")}));
+    alAbrirse<TFormSelCalendario>([](TFormSelCalendario* picker) { pulsar(picker, "SpeedButton2"); });
+    pulsar(editor.get(), "BotSelCalendario");
+    EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QString::number(madrid)) << "Salir changes nothing";
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(valores(QStringLiteral("SELECT calendario FROM centros WHERE id = ") + QString::number(m_a1.id)),
+              QStringList({QString::number(madrid)}));
+
+    auto otra = abrir(m_a1.id);
+    alAbrirse<TFormSelCalendario>([](TFormSelCalendario* picker) { pulsar(picker, "SpeedButton3"); });
+    pulsar(otra.get(), "BotSelCalendario");
+    EXPECT_EQ(texto(otra.get(), "DBCALENDARIO"), QStringLiteral("0"));
+}
+
+TEST_F(ManCentrosTest, AStoreFailureKeepsTheWindowAndWhatWasTyped)
+{
+    db().exec(QStringLiteral("CREATE TRIGGER lleno BEFORE UPDATE ON centros BEGIN "
+                             "SELECT RAISE(ABORT, 'database or disk is full'); END"));
+    auto editor = abrir(m_b2.id);
+    escribir(editor.get(), "DBNOMCENTRO", QStringLiteral("oficinas nuevas"));
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("No se ha podido grabar: el disco está lleno. Libere "
+                                                            "espacio y vuelva a intentarlo.")}));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(texto(editor.get(), "DBNOMCENTRO"), QStringLiteral("OFICINAS NUEVAS"));
+
+    // Deleted by another copy while on screen: said, not stored as if nothing happened.
+    m_guion.mensajes.clear();
+    db().exec(QStringLiteral("DROP TRIGGER lleno"));
+    db().prepare(QStringLiteral("DELETE FROM centros WHERE id = ?")).bind(1, m_b2.id).run();
+    pulsar(editor.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("ERROR: el registro ya no existe; otro usuario lo ha borrado.")}));
+    EXPECT_EQ(valores(QStringLiteral("SELECT count(*) FROM centros")), QStringList({QStringLiteral("1")}));
+
+    m_guion.mensajes.clear();
+    auto ausente = abrir(999);
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("ERROR: empresa no encontrada")}));
+    EXPECT_FALSE(hijo<QPushButton>(ausente.get(), "BotGrabar")->isEnabled());
+}
