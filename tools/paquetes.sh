@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs only the Debian packages that are missing, so a second run costs nothing.
 set -euo pipefail
-PAQUETES=(qt6-base-dev qt6-base-dev-tools libsqlcipher-dev sqlcipher libcurl4-openssl-dev libgtest-dev
+PAQUETES=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libsqlcipher-dev sqlcipher libcurl4-openssl-dev libgtest-dev
           fonts-liberation2 poppler-utils xvfb xauth python3-aiosmtpd openssl pkg-config cmake g++ sqlite3)
 FALTAN=()
 for p in "${PAQUETES[@]}"; do
