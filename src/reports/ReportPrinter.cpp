@@ -8,6 +8,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QToolBar>
 
 namespace reports {
 
@@ -34,7 +35,7 @@ bool printReport(Report& report)
     return true;
 }
 
-void previewReport(Report& report, QWidget* parent)
+bool previewReport(Report& report, QWidget* parent, const QString& continueCaption)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     QPrinter printer(info, QPrinter::HighResolution);
@@ -59,7 +60,15 @@ void previewReport(Report& report, QWidget* parent)
         fitWidth->trigger();
     else if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
         view->fitToWidth();
-    dialog.exec();
+    if (!continueCaption.isEmpty()) {
+        if (auto* toolBar = dialog.findChild<QToolBar*>()) {
+            toolBar->addSeparator();
+            QAction* next = toolBar->addAction(continueCaption);
+            next->setObjectName(QStringLiteral("continueAction"));
+            QObject::connect(next, &QAction::triggered, &dialog, &QDialog::accept);
+        }
+    }
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace reports

@@ -82,7 +82,8 @@ bool Interaccion::imprimir(reports::Report& informe)
     return reports::printReport(informe);
 }
 
-void Interaccion::previsualizar(QWidget* padre, reports::Report& informe)
+bool Interaccion::previsualizar(QWidget* padre, reports::Report& informe, bool enSerie)
 {
-    reports::previewReport(informe, padre);
+    const bool seguir = reports::previewReport(informe, padre, enSerie ? textoSiguienteCentro() : QString());
+    return seguir || !enSerie;
 }
