@@ -263,10 +263,7 @@ void TFormPral::progreso(int hechos, int total, const QString& codcentro)
     const QString texto = m_modoEnCurso == ModoSalida::Pdf
                               ? QStringLiteral("Generando el centro %1 (%2 de %3)... Esc para interrumpir")
                               : QStringLiteral("Imprimiendo el centro %1 (%2 de %3)... Esc para interrumpir");
-    m_textoProgreso->setText(texto
-                                 .arg(codcentro)
-                                 .arg(hechos + 1)
-                                 .arg(total));
+    m_textoProgreso->setText(texto.arg(codcentro).arg(hechos + 1).arg(total));
     m_progreso->setRange(0, total);
     m_progreso->setValue(hechos);
     m_progreso->show();

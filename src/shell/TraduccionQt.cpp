@@ -10,8 +10,9 @@ bool cargarTraduccionQt(QCoreApplication& aplicacion)
 {
     const QLocale espanol(QLocale::Spanish, QLocale::Spain);
     // Qt's own folder first; a copy beside the program serves a machine without Qt's translation package.
-    const QStringList carpetas = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    const QStringList carpetas = {
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
     for (const QString& carpeta : carpetas) {
         auto* traductor = new QTranslator(&aplicacion);
         if (traductor->load(espanol, QStringLiteral("qtbase"), QStringLiteral("_"), carpeta)) {

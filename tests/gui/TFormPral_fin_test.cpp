@@ -67,11 +67,25 @@ TEST_F(FinEjecucionTest, TheChosenWorkerStaysChosenForTheNextRun)
     // A run over every centre moves the lists through all of them and still gives the choice back.
     opcion("CKTodosCentros")->click();
     imprimir();
-    EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0101_201905.pdf"),
-                                          QStringLiteral("Quorvel_0102_201905.pdf")}));
+    EXPECT_EQ(ficherosPdf(),
+              QStringList({QStringLiteral("Quorvel_0101_201905.pdf"), QStringLiteral("Quorvel_0102_201905.pdf")}));
     EXPECT_EQ(lista("ComboCentros")->currentIndex(), 1);
     EXPECT_EQ(lista("ComboTrabajadores")->currentText(), elegido);
     EXPECT_EQ(lista("ComboEmpresas")->currentIndex(), 0);
+
+    // Another copy of the program renames the worker while the preview is open: the id still names them.
+    opcion("CKTodosCentros")->click();
+    salida(1)->click();
+    const QString id = elegido.section(QStringLiteral(" - "), 0, 0);
+    m_guion.alSalir = [&] {
+        store::Statement st = db().prepare(QStringLiteral("UPDATE trabajadores SET nomtrabajador = ? WHERE id = ?"));
+        st.bind(1, QStringLiteral("ZUBIZARRETA ÚBEDA, NOA"));
+        st.bind(2, id.toLongLong());
+        st.run();
+    };
+    imprimir();
+    m_guion.alSalir = nullptr;
+    EXPECT_EQ(lista("ComboTrabajadores")->currentText(), id + QStringLiteral(" - ZUBIZARRETA ÚBEDA, NOA"));
 }
 
 TEST_F(FinEjecucionTest, AnUntickedRangePrintsTheStartMonthAlone)

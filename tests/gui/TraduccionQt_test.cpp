@@ -16,7 +16,8 @@ reports::Report unaPagina()
     reports::Report informe;
     informe.title = QStringLiteral("Hoja");
     reports::Band& detalle = informe.detail.emplace(10);
-    detalle.addText(QStringLiteral("QRNombre"), 5, 2, QStringLiteral("GARCÍA PÉREZ, ANA"), {QStringLiteral("Arial"), 10});
+    detalle.addText(QStringLiteral("QRNombre"), 5, 2, QStringLiteral("GARCÍA PÉREZ, ANA"),
+                    {QStringLiteral("Arial"), 10});
     informe.fetchRow = [](int fila) { return fila < 1; };
     return informe;
 }
@@ -65,10 +66,10 @@ TEST(TraduccionQtTest, PreviewSpeaksSpanishAndTellsHowItWasLeft)
 
     EXPECT_FALSE(reports::previewReport(informe, nullptr)) << "left with Escape";
     EXPECT_FALSE(conSiguiente) << "nothing follows a lone report";
-    for (const QString& texto : {QStringLiteral("Página siguiente"), QStringLiteral("Página anterior"),
-                                 QStringLiteral("Ajustar ancho"), QStringLiteral("Acercar"), QStringLiteral("Alejar"),
-                                 QStringLiteral("Vertical"), QStringLiteral("Apaisado"), QStringLiteral("Imprimir"),
-                                 QStringLiteral("Configuración de página")})
+    for (const QString& texto :
+         {QStringLiteral("Página siguiente"), QStringLiteral("Página anterior"), QStringLiteral("Ajustar ancho"),
+          QStringLiteral("Acercar"), QStringLiteral("Alejar"), QStringLiteral("Vertical"), QStringLiteral("Apaisado"),
+          QStringLiteral("Imprimir"), QStringLiteral("Configuración de página")})
         EXPECT_TRUE(vistos.contains(texto)) << texto.toStdString() << " not in " << vistos.join(u'|').toStdString();
 
     EXPECT_TRUE(reports::previewReport(informe, nullptr, QStringLiteral("Siguiente centro")));
