@@ -1,8 +1,8 @@
 #!/bin/bash
 # Installs only the Debian packages that are missing, so a second run costs nothing.
 set -euo pipefail
-PAQUETES=(qt6-base-dev qt6-base-dev-tools libsqlcipher-dev sqlcipher libcurl4-openssl-dev libgtest-dev
-          fonts-liberation2 poppler-utils xvfb xauth python3-aiosmtpd openssl pkg-config cmake g++ sqlite3
+PAQUETES=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libsqlcipher-dev sqlcipher libcurl4-openssl-dev
+          libgtest-dev fonts-liberation2 poppler-utils xvfb xauth python3-aiosmtpd openssl pkg-config cmake g++ sqlite3
           cups libcups2-dev)
 FALTAN=()
 for p in "${PAQUETES[@]}"; do

@@ -8,6 +8,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QToolBar>
 
 namespace reports {
 
@@ -23,7 +24,7 @@ PageRange rangeOf(const QPrinter& printer)
 
 } // namespace
 
-void previewReport(Report& report, QWidget* parent)
+bool previewReport(Report& report, QWidget* parent, const QString& continueCaption)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     QPrinter printer(info, QPrinter::HighResolution);
@@ -50,7 +51,15 @@ void previewReport(Report& report, QWidget* parent)
         view->fitToWidth();
     if (report.previewMaximized)
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
-    dialog.exec();
+    if (!continueCaption.isEmpty()) {
+        if (auto* toolBar = dialog.findChild<QToolBar*>()) {
+            toolBar->addSeparator();
+            QAction* next = toolBar->addAction(continueCaption);
+            next->setObjectName(QStringLiteral("continueAction"));
+            QObject::connect(next, &QAction::triggered, &dialog, &QDialog::accept);
+        }
+    }
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace reports

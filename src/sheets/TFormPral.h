@@ -103,6 +103,7 @@ private:
     // Options, months and the month view (TFormPral_opciones.cpp)
     void marcar(QCheckBox* opcion, bool valor);
     void seleccionarSalida(int elemento);
+    void mostrarSalida();
     void CKTodosCentrosClick();
     void CKTodosTrabajadoresClick();
     void CKSautocentrosClick();
@@ -140,9 +141,19 @@ private:
     void EnvioCorreosAutoExecute();
 
     // Output run (TFormPral_salida.cpp)
+    // The centre and worker chosen when a run starts: the run moves over the centres and reloads the worker
+    // list, and gives them back when it ends.
+    struct Seleccion
+    {
+        int centro = -1;
+        int trabajador = -1; // position of the chosen worker entry, -1 for typed text that names none
+        QString textoTrabajador;
+    };
     PeticionSalida peticion() const;
     bool faltaImpresora(const PeticionSalida& p);
-    void aplicarResultado(const ResultadoSalida& resultado, int centroRecordado);
+    Seleccion seleccionActual() const;
+    void restaurarSeleccion(const Seleccion& s);
+    void aplicarResultado(const ResultadoSalida& resultado, const Seleccion& elegida);
     void ponerCorreoDisponible(bool disponible);
     void progreso(int hechos, int total, const QString& codcentro);
     void BotAbrirCarpetaClick();
@@ -161,6 +172,7 @@ private:
     bool m_ejecutando = false;
     bool m_mostrada = false;
     bool m_cerrarAlTerminar = false;
+    ModoSalida m_modoEnCurso = ModoSalida::Pdf;
 
     // Actions
     QAction* m_salir = nullptr;

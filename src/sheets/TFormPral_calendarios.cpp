@@ -59,5 +59,5 @@ void TFormPral::GenerarPlanFestivosExecute()
     const QDate dia = m_colorCalendar1->date();
     plan::GenerarPlanFestivos(m_db, m_idEmpresa, dia);
     TFormLisPlanFestivos listado(m_db, dia, dia.daysInMonth());
-    Interaccion::actual().previsualizar(this, listado.QRLisPlanFestivos());
+    Interaccion::actual().previsualizar(this, listado.QRLisPlanFestivos(), false);
 }

@@ -53,6 +53,14 @@ void TFormPral::seleccionarSalida(int elemento)
     RSelSalidaClick();
 }
 
+void TFormPral::mostrarSalida()
+{
+    // The selector shows the mode the next run will use, however the hidden options got there.
+    seleccionarSalida(m_ckGenerarPDF->isChecked() ? SalidaPdf
+                      : m_ckImpre->isChecked()    ? SalidaImpresora
+                                                  : SalidaPantalla);
+}
+
 void TFormPral::CargarConstantes()
 {
     // Field by field in the row's order: a field that cannot be read leaves the rest as it was.
@@ -67,6 +75,7 @@ void TFormPral::CargarConstantes()
     marcar(m_ckTodosCentros, fila.logico(QStringLiteral("todoscentros")));
     marcar(m_ckImpre, fila.logico(QStringLiteral("impresora")));
     marcar(m_ckGenerarPDF, fila.logico(QStringLiteral("generarPDF")));
+    mostrarSalida();
     // The full folder, as the run will use it, whatever the current directory.
     m_rutaPdf->setText(rutaPdfResuelta(m_md.rutaBaseDatos(), fila.texto(QStringLiteral("RutaPDF"))));
     m_md.Multiempresa = fila.logico(QStringLiteral("Multiempresa"));
@@ -150,11 +159,12 @@ void TFormPral::CKVariosMesesClick()
     m_botmenos2->setVisible(varios);
     m_letiMes2->setVisible(varios);
     m_botmas2->setVisible(varios);
-    // A range of months goes to the printer unless it goes to PDF; unticking leaves the selector as it is.
+    // A range of months goes to the printer unless it goes to PDF; unticking goes back to the preview.
     if (varios && !m_ckGenerarPDF->isChecked())
         marcar(m_ckImpre, true);
     else if (!varios)
         marcar(m_ckImpre, false);
+    mostrarSalida();
 }
 
 // The month views stop at the months a run accepts.

@@ -23,7 +23,8 @@
 class SalidaPral : public InteraccionSalida
 {
 public:
-    explicit SalidaPral(TFormPral& ventana) : m_ventana(ventana) {}
+    // `centros`: how many centres the run goes over, 0 for the selected centre alone.
+    SalidaPral(TFormPral& ventana, int centros) : m_ventana(ventana), m_centros(centros) {}
 
     void mensaje(const QString& texto) override { m_ventana.mensaje(texto); }
 
@@ -36,6 +37,7 @@ public:
 
     QStringList seleccionarCentro(int posicion) override
     {
+        m_posicion = posicion;
         m_ventana.m_comboCentros->setCurrentIndex(posicion);
         m_ventana.ComboCentrosChange();
         return TFormPral::entradas(m_ventana.m_comboTrabajadores);
@@ -45,7 +47,11 @@ public:
     {
         Interaccion& interaccion = Interaccion::actual();
         if (modo == ModoSalida::Previsualizar) {
-            interaccion.previsualizar(&m_ventana, hoja.QRImpHojaDef());
+            // Each preview holds the keyboard while it is open, so leaving it with Escape or closing it is
+            // how the user asks a run over several centres to stop.
+            const bool enSerie = m_posicion + 1 < m_centros;
+            if (!interaccion.previsualizar(&m_ventana, hoja.QRImpHojaDef(), enSerie))
+                m_ventana.m_interrumpir = true;
             return {};
         }
         return interaccion.imprimir(hoja.QRImpHojaDef());
@@ -59,6 +65,8 @@ public:
 
 private:
     TFormPral& m_ventana;
+    const int m_centros;
+    int m_posicion = -1;
 };
 
 namespace {
@@ -104,7 +112,8 @@ PeticionSalida TFormPral::peticion() const
     p.textoTrabajador = m_comboTrabajadores->currentText();
     p.todosTrabajadores = m_ckTodosTrabajadores->isChecked();
     p.mesInicio = m_colorCalendar1->date();
-    p.mesFin = m_colorCalendar2->date();
+    // The end month counts only while the range is ticked; hidden, it may still hold an earlier choice.
+    p.mesFin = m_ckVariosMeses->isChecked() ? m_colorCalendar2->date() : p.mesInicio;
     p.opciones.sabados = m_ckSSabados->isChecked();
     p.opciones.domingos = m_ckSDomingos->isChecked();
     p.opciones.festivos = m_ckSFestivos->isChecked();
@@ -136,7 +145,7 @@ void TFormPral::GenerarFicheroImprimirExecute()
     if (m_ejecutando)
         return;
     m_interrumpir = false;
-    const int centroRecordado = m_comboCentros->currentIndex();
+    const Seleccion elegida = seleccionActual();
     m_memoError->clear();
     VerMemoError(false);
 
@@ -146,11 +155,18 @@ void TFormPral::GenerarFicheroImprimirExecute()
     const bool sinTrabajadores = p.trabajadores.isEmpty() && !p.todosCentros;
     if (!sinTrabajadores && faltaImpresora(p))
         return;
+    m_modoEnCurso = p.modo;
     ResultadoSalida resultado;
-    {
+    try {
         EjecucionEnCurso enCurso(m_ejecutando, {menuBar(), centralWidget(), findChild<QToolBar*>()});
-        SalidaPral salida(*this);
+        SalidaPral salida(*this, p.todosCentros ? int(p.centros.size()) : 0);
         resultado = GenerarFicheroImprimir(m_db, p, salida);
+    } catch (...) {
+        // A failed run goes back to what the user chose, so the next run is not a surprise either.
+        progreso(0, 0, QString());
+        if (!m_cerrarAlTerminar)
+            restaurarSeleccion(elegida);
+        throw;
     }
     progreso(0, 0, QString());
     if (m_cerrarAlTerminar) {
@@ -158,10 +174,39 @@ void TFormPral::GenerarFicheroImprimirExecute()
         return;
     }
     if (resultado.estado != ResultadoSalida::Estado::Rechazada)
-        aplicarResultado(resultado, centroRecordado);
+        aplicarResultado(resultado, elegida);
 }
 
-void TFormPral::aplicarResultado(const ResultadoSalida& resultado, int centroRecordado)
+TFormPral::Seleccion TFormPral::seleccionActual() const
+{
+    return {m_comboCentros->currentIndex(), posicion(m_comboTrabajadores), m_comboTrabajadores->currentText()};
+}
+
+void TFormPral::restaurarSeleccion(const Seleccion& s)
+{
+    // Back to the centre chosen before the run, without the centre-change reaction.
+    m_comboCentros->setCurrentIndex(s.centro);
+    m_codCentro = s.centro >= 0 ? codigoEntrada(m_comboCentros->itemText(s.centro)) : QString();
+    BotCargaTrabajadoresClick();
+    // The reload selects the first worker; with "Todos los trabajadores" off that would be the one printed next.
+    if (s.trabajador >= 0) {
+        int elegido = m_comboTrabajadores->findText(s.textoTrabajador, Qt::MatchFixedString);
+        if (elegido < 0) {
+            // Renamed meanwhile by another copy of the program: the id still names the worker.
+            const QString id = codigoEntrada(s.textoTrabajador);
+            for (int i = 0; i < m_comboTrabajadores->count() && elegido < 0; ++i)
+                if (codigoEntrada(m_comboTrabajadores->itemText(i)) == id)
+                    elegido = i;
+        }
+        if (elegido >= 0)
+            m_comboTrabajadores->setCurrentIndex(elegido);
+    } else if (!s.textoTrabajador.isEmpty()) {
+        m_comboTrabajadores->setCurrentIndex(-1);
+        m_comboTrabajadores->setEditText(s.textoTrabajador);
+    }
+}
+
+void TFormPral::aplicarResultado(const ResultadoSalida& resultado, const Seleccion& elegida)
 {
     // The run has said it stopped; the request is spent.
     if (resultado.estado == ResultadoSalida::Estado::Interrumpida)
@@ -174,10 +219,7 @@ void TFormPral::aplicarResultado(const ResultadoSalida& resultado, int centroRec
         VerMemoError(true);
         m_memoError->setFocus();
     }
-    // Back to the centre chosen before the run, without the centre-change reaction.
-    m_comboCentros->setCurrentIndex(centroRecordado);
-    m_codCentro = centroRecordado >= 0 ? codigoEntrada(m_comboCentros->itemText(centroRecordado)) : QString();
-    BotCargaTrabajadoresClick();
+    restaurarSeleccion(elegida);
     if (resultado.abrirCarpeta)
         BotAbrirCarpetaClick();
 }
@@ -192,7 +234,7 @@ void TFormPral::BotHojaBlancoClick()
     ResultadoSalida resultado;
     {
         EjecucionEnCurso enCurso(m_ejecutando, {menuBar(), centralWidget(), findChild<QToolBar*>()});
-        SalidaPral salida(*this);
+        SalidaPral salida(*this, 0);
         resultado = HojaBlanco(m_db, p, salida);
     }
     if (m_cerrarAlTerminar) {
@@ -217,10 +259,10 @@ void TFormPral::progreso(int hechos, int total, const QString& codcentro)
         m_progreso->hide();
         return;
     }
-    m_textoProgreso->setText(QStringLiteral("Imprimiendo el centro %1 (%2 de %3)... Esc para interrumpir")
-                                 .arg(codcentro)
-                                 .arg(hechos + 1)
-                                 .arg(total));
+    const QString texto = m_modoEnCurso == ModoSalida::Pdf
+                              ? QStringLiteral("Generando el centro %1 (%2 de %3)... Esc para interrumpir")
+                              : QStringLiteral("Imprimiendo el centro %1 (%2 de %3)... Esc para interrumpir");
+    m_textoProgreso->setText(texto.arg(codcentro).arg(hechos + 1).arg(total));
     m_progreso->setRange(0, total);
     m_progreso->setValue(hechos);
     m_progreso->show();

@@ -107,7 +107,8 @@ bool Interaccion::imprimirImagen(const QImage& imagen, const QString& titulo)
     return true;
 }
 
-void Interaccion::previsualizar(QWidget* padre, reports::Report& informe)
+bool Interaccion::previsualizar(QWidget* padre, reports::Report& informe, bool enSerie)
 {
-    reports::previewReport(informe, padre);
+    const bool seguir = reports::previewReport(informe, padre, enSerie ? textoSiguienteCentro() : QString());
+    return seguir || !enSerie;
 }

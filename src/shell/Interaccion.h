@@ -22,6 +22,8 @@ public:
     static Interaccion& actual();
     // Makes `nueva` current (nullptr restores the plain one) and returns the one it replaces.
     static Interaccion* instalar(Interaccion* nueva);
+    // The preview's action that goes on to the next centre of a run.
+    static QString textoSiguienteCentro() { return QStringLiteral("Siguiente centro"); }
 
     // Information with an OK button.
     virtual void mensaje(QWidget* padre, const QString& texto);
@@ -42,6 +44,8 @@ public:
     // Prints a picture of a window as one page, at its on-screen size from the top-left corner; false,
     // printing nothing, when there is no printer.
     virtual bool imprimirImagen(const QImage& imagen, const QString& titulo);
-    // The engine's preview window; returns when the user closes it.
-    virtual void previsualizar(QWidget* padre, reports::Report& informe);
+    // The engine's preview window; returns when the user closes it. With `enSerie` (more centres follow) the
+    // preview offers "Siguiente centro", and closing it any other way than that or printing means stop:
+    // false comes back.
+    virtual bool previsualizar(QWidget* padre, reports::Report& informe, bool enSerie);
 };

@@ -1,12 +1,14 @@
 #include "data/TMD.h"
 #include "sheets/TFormPral.h"
 #include "shell/Arranque.h"
+#include "shell/TraduccionQt.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    cargarTraduccionQt(app);
     TMD md;
     MD = &md;
     const std::unique_ptr<TFormPral> ventana = crearVentanaPrincipal(md);

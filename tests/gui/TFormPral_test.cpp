@@ -322,13 +322,13 @@ TEST_F(PralTest, OutputSelectorDrivesTheHiddenOptions)
     EXPECT_FALSE(opcion("CKImpre")->isChecked());
     EXPECT_FALSE(opcion("CKGenerarPDF")->isChecked());
 
-    // A range of months in preview goes to the printer; unticking it leaves the selector on the printer.
+    // A range of months in preview goes to the printer; unticking it goes back to the preview.
     opcion("CKVariosMeses")->click();
     EXPECT_TRUE(opcion("CKImpre")->isChecked());
     EXPECT_TRUE(control<QRadioButton>("RSelSalida2")->isChecked());
     opcion("CKVariosMeses")->click();
     EXPECT_FALSE(opcion("CKImpre")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>("RSelSalida2")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("RSelSalida1")->isChecked());
 
     control<QRadioButton>("RSelSalida0")->click();
     EXPECT_TRUE(opcion("CKGenerarPDF")->isChecked());

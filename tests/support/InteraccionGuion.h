@@ -75,11 +75,13 @@ public:
         imagenesImpresas << imagen;
         return true;
     }
-    void previsualizar(QWidget*, reports::Report& informe) override
+    bool previsualizar(QWidget* padre, reports::Report& informe, bool enSerie) override
     {
         previsualizaciones << informe.title;
         if (alSalir)
             alSalir();
+        // The engine's own preview window, for tests that drive it as the user does.
+        return vistaPreviaReal ? Interaccion::previsualizar(padre, informe, enSerie) : true;
     }
 
     // Answers of confirmar(), first to last; false when the queue is empty.
@@ -88,6 +90,7 @@ public:
     bool impresora = true;
     // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
     bool impresoraReal = false;
+    bool vistaPreviaReal = false;
     // Runs while a report is printed or previewed, as a user acting meanwhile.
     std::function<void()> alSalir;
 

@@ -1,0 +1,25 @@
+#include "shell/TraduccionQt.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool cargarTraduccionQt(QCoreApplication& aplicacion)
+{
+    const QLocale espanol(QLocale::Spanish, QLocale::Spain);
+    // Qt's own folder first; a copy beside the program serves a machine without Qt's translation package.
+    const QStringList carpetas = {
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    for (const QString& carpeta : carpetas) {
+        auto* traductor = new QTranslator(&aplicacion);
+        if (traductor->load(espanol, QStringLiteral("qtbase"), QStringLiteral("_"), carpeta)) {
+            QCoreApplication::installTranslator(traductor);
+            return true;
+        }
+        delete traductor;
+    }
+    return false;
+}
