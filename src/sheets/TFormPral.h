@@ -96,6 +96,7 @@ private:
     void ComboTrabajadoresClick();
     void textoEscrito(QComboBox* lista);
     static int posicion(const QComboBox* lista);
+    QString codigoCentroEn(int posicion) const;
     static QStringList entradas(const QComboBox* lista);
     static void vaciar(QComboBox* lista);
     static void llenar(QComboBox* lista, const QStringList& entradas);
@@ -165,6 +166,7 @@ private:
 
     pral::Colores m_colores;
     QList<qint64> m_idsEmpresas;
+    QStringList m_codigosCentros; // as looked up: a code may hold a space, which the entry text cannot tell
     qint64 m_idEmpresa = 0;
     QString m_codCentro;
     bool m_interrumpir = false;

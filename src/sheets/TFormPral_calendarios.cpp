@@ -7,7 +7,6 @@
 #include "calendars/TFormManCalen.h"
 #include "calendars/TFormManCalendarios.h"
 #include "shell/Interaccion.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <QComboBox>
@@ -37,7 +36,7 @@ void TFormPral::BotCalendarCentrosClick()
         return;
     }
     const QString entrada = m_comboCentros->itemText(posicion);
-    const QString codigo = ExtraerTokens(entrada, QStringLiteral(" "), 1, 1);
+    const QString codigo = codigoCentroEn(posicion);
     store::Statement st =
         m_db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
     st.bind(1, codigo);

@@ -59,14 +59,15 @@ void TFormPral::BotCargaEmpresasClick()
 void TFormPral::BotCargaCentrosClick()
 {
     vaciar(m_comboTrabajadores);
-    const QStringList centros = entradasCentros(m_db, m_idEmpresa);
+    m_codigosCentros.clear();
+    const QStringList centros = entradasCentros(m_db, m_idEmpresa, &m_codigosCentros);
     vaciar(m_comboCentros);
     m_codCentro.clear();
     llenar(m_comboCentros, centros);
     vaciar(m_comboTrabajadores);
     if (!centros.isEmpty()) {
         m_comboCentros->setCurrentIndex(0);
-        m_codCentro = codigoEntrada(centros.first());
+        m_codCentro = codigoCentroEn(0);
         BotCargaTrabajadoresClick();
     }
 }
@@ -132,10 +133,17 @@ void TFormPral::ComboEmpresasChange()
     }
 }
 
+QString TFormPral::codigoCentroEn(int posicion) const
+{
+    if (posicion < 0 || posicion >= m_comboCentros->count())
+        return {};
+    return m_codigosCentros.value(posicion, codigoEntrada(m_comboCentros->itemText(posicion)));
+}
+
 void TFormPral::ComboCentrosChange()
 {
     const int elegida = posicion(m_comboCentros);
-    m_codCentro = elegida >= 0 ? codigoEntrada(m_comboCentros->itemText(elegida)) : QString();
+    m_codCentro = codigoCentroEn(elegida);
     if (m_comboCentros->count() == 0) {
         marcar(m_ckTodosCentros, false);
         m_ckTodosCentros->setEnabled(false);

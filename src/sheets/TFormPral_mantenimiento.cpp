@@ -64,7 +64,7 @@ void TFormPral::BotManCentrosClick()
     }
     BotCargaCentrosClick();
     for (int i = 0; i < m_comboCentros->count(); ++i) {
-        if (!nuevoCodigo.isEmpty() && codigoEntrada(m_comboCentros->itemText(i)) == nuevoCodigo) {
+        if (!nuevoCodigo.isEmpty() && codigoCentroEn(i) == nuevoCodigo) {
             m_comboCentros->setCurrentIndex(i);
             break;
         }

@@ -213,7 +213,7 @@ void TFormPral::ColorCalendar2Change()
 
 void TFormPral::ColorCalendar1DblClick()
 {
-    // Does what the base calendar button does, which is nothing while that screen is not available.
+    // Does what the base calendar button does, and nothing while a run holds the window.
     if (m_botCalendarioBase->isEnabled())
         m_botCalendarioBase->click();
 }

@@ -105,6 +105,7 @@ PeticionSalida TFormPral::peticion() const
 {
     PeticionSalida p;
     p.centros = entradas(m_comboCentros);
+    p.codigosCentros = m_codigosCentros;
     p.centroSeleccionado = posicion(m_comboCentros);
     p.todosCentros = m_ckTodosCentros->isChecked();
     p.trabajadores = entradas(m_comboTrabajadores);
@@ -186,7 +187,7 @@ void TFormPral::restaurarSeleccion(const Seleccion& s)
 {
     // Back to the centre chosen before the run, without the centre-change reaction.
     m_comboCentros->setCurrentIndex(s.centro);
-    m_codCentro = s.centro >= 0 ? codigoEntrada(m_comboCentros->itemText(s.centro)) : QString();
+    m_codCentro = codigoCentroEn(s.centro);
     BotCargaTrabajadoresClick();
     // The reload selects the first worker; with "Todos los trabajadores" off that would be the one printed next.
     if (s.trabajador >= 0) {

@@ -249,3 +249,38 @@ TEST_F(FinEjecucionTest, LeavingAPreviewStopsARunOverEveryCentre)
     EXPECT_TRUE(m_guion.mensajes.isEmpty());
     EXPECT_EQ(m_guion.previsualizaciones.size(), 6);
 }
+
+TEST_F(FinEjecucionTest, ACentreCodeWithASpaceKeepsItsSheetsAndItsCalendar)
+{
+    // The short code " 7" makes the centre code "01 7", whose list entry's first word is only "01".
+    const auto norte = fixture::centro(db(), m_ejemplo.empresa1, QStringLiteral(" 7"), QStringLiteral("NORTE"),
+                                       m_ejemplo.calendarioMadrid);
+    fixture::asignar(db(), m_ejemplo.trabajadores.front(), norte.codcentro);
+    abrir();
+    const int posicion = lista("ComboCentros")->findText(norte.codcentro, Qt::MatchStartsWith);
+    ASSERT_GE(posicion, 0);
+    elegir(lista("ComboCentros"), posicion);
+    EXPECT_EQ(m_ventana->CodCentro(), norte.codcentro);
+    EXPECT_EQ(lista("ComboTrabajadores")->count(), 1);
+
+    imprimir();
+    const QString hoja = pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(norte.codcentro).toUtf8().constData());
+    ASSERT_EQ(poppler::paginas(hoja), 1) << ficherosPdf().join(u',').toStdString();
+    EXPECT_TRUE(poppler::texto(hoja).contains(QStringLiteral("7 - NORTE")));
+    EXPECT_TRUE(m_guion.mensajes.isEmpty()) << m_guion.mensajes.join(u'|').toStdString();
+    EXPECT_EQ(m_ventana->CodCentro(), norte.codcentro) << "still chosen after the run";
+
+    // The centre's calendar button opens the centre's own numbered calendar.
+    QString titulo;
+    auto* reloj = new QTimer(m_ventana.get());
+    QObject::connect(reloj, &QTimer::timeout, [&titulo, reloj] {
+        if (auto* vista = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            titulo = vista->windowTitle();
+            vista->reject();
+            reloj->stop();
+        }
+    });
+    reloj->start(5);
+    control<QPushButton>("BotCalendarCentros")->click();
+    EXPECT_EQ(titulo, QStringLiteral("Calendario Laboral:  ") + lista("ComboCentros")->itemText(posicion));
+}
