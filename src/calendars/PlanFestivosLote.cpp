@@ -6,6 +6,7 @@
 #include "data/TMD.h"
 #include "reports/PdfExport.h"
 #include "reports/Report.h"
+#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -27,49 +28,12 @@ const QString kAyudaPlanFestivos =
                    "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
                    "incorrectos, 3 base de datos o empresa no disponibles.\n");
 
+using namespace lote;
+
 namespace {
 
-enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
-
-struct ErrorArgumentos
-{
-    QString texto;
-};
-
-QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
-{
-    static const QStringList conValor = {QStringLiteral("empresa"), QStringLiteral("mes"), QStringLiteral("base"),
-                                         QStringLiteral("carpeta")};
-    QHash<QString, QString> opciones;
-    for (qsizetype i = 0; i < argumentos.size(); ++i) {
-        QString arg = argumentos.at(i);
-        if (arg == QStringLiteral("--plan-festivos"))
-            continue;
-        if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h") || arg == QStringLiteral("--ayuda")) {
-            opciones.insert(QStringLiteral("help"), QString());
-            continue;
-        }
-        if (!arg.startsWith(QStringLiteral("--")))
-            throw ErrorArgumentos{QStringLiteral("Argumento no reconocido: «%1».").arg(arg)};
-        arg.remove(0, 2);
-        QString valor;
-        const qsizetype igual = arg.indexOf(u'=');
-        if (igual >= 0) {
-            valor = arg.mid(igual + 1);
-            arg.truncate(igual);
-        } else if (conValor.contains(arg)) {
-            if (i + 1 >= argumentos.size())
-                throw ErrorArgumentos{QStringLiteral("Falta el valor de --%1.").arg(arg)};
-            valor = argumentos.at(++i);
-        }
-        if (!conValor.contains(arg))
-            throw ErrorArgumentos{QStringLiteral("Opción desconocida con --plan-festivos: --%1.").arg(arg)};
-        if (opciones.contains(arg))
-            throw ErrorArgumentos{QStringLiteral("La opción --%1 aparece dos veces.").arg(arg)};
-        opciones.insert(arg, valor);
-    }
-    return opciones;
-}
+const QStringList kConValor = {QStringLiteral("empresa"), QStringLiteral("mes"), QStringLiteral("base"),
+                               QStringLiteral("carpeta")};
 
 } // namespace
 
@@ -80,7 +44,8 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
     qint64 idempresa = 0;
     QDate mes;
     try {
-        opciones = leerArgumentos(argumentos);
+        opciones = leerArgumentos(argumentos, kConValor, {QStringLiteral("--plan-festivos")},
+                                  QStringLiteral("Opción desconocida con --plan-festivos: --%1."));
         if (opciones.contains(QStringLiteral("help"))) {
             salida << kAyudaPlanFestivos;
             return Correcto;
@@ -95,11 +60,7 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
             throw ErrorArgumentos{QStringLiteral("El número de empresa de --empresa debe ser un número entero, "
                                                  "no «%1».")
                                       .arg(opciones.value(QStringLiteral("empresa")))};
-        const QString texto = opciones.value(QStringLiteral("mes"));
-        mes = QDate::fromString(texto + QStringLiteral("01"), QStringLiteral("yyyyMMdd"));
-        if (texto.size() != 6 || !mes.isValid())
-            throw ErrorArgumentos{
-                QStringLiteral("El mes de --mes debe tener la forma AAAAMM (por ejemplo 201905), no «%1».").arg(texto)};
+        mes = lote::mes(opciones.value(QStringLiteral("mes")), QStringLiteral("mes"));
     } catch (const ErrorArgumentos& e) {
         errores << e.texto << Qt::endl
                 << QStringLiteral("Use --plan-festivos --help para ver las opciones.") << Qt::endl;
@@ -107,19 +68,11 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
     }
 
     const QString base = opciones.value(QStringLiteral("base"), baseDefecto);
-    if (!QFileInfo::exists(base)) {
-        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+    const std::unique_ptr<TMD> md = abrirBase(base, errores);
+    if (!md)
         return NoDisponible;
-    }
-    TMD md(base);
     try {
-        md.Quorvel();
-    } catch (const store::StoreError& e) {
-        errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
-        return NoDisponible;
-    }
-    try {
-        store::Database& db = md.Quorvel();
+        store::Database& db = md->Quorvel();
         store::Statement empresa = db.prepare(QStringLiteral("SELECT 1 FROM empresas WHERE id = ?"));
         empresa.bind(1, idempresa);
         if (!empresa.step()) {
@@ -129,7 +82,7 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
         empresa.reset();
         QString carpeta = opciones.value(QStringLiteral("carpeta"));
         if (carpeta.isEmpty())
-            carpeta = leerConstantes(db).RutaPDF;
+            carpeta = rutaPdfResuelta(base, leerConstantes(db).RutaPDF);
         if (carpeta.trimmed().isEmpty()) {
             errores << QStringLiteral("La configuración no indica la carpeta de los PDF; use --carpeta DIR.")
                     << Qt::endl;

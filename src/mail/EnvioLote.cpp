@@ -3,6 +3,7 @@
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "mail/EnvioPdf.h"
+#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -17,9 +18,9 @@ const QString kAyudaEnvioLote =
                    "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
                    "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
 
-namespace {
+using namespace lote;
 
-enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
+namespace {
 
 // Sends each file (folder and name) and prints its lines; 0 when every one went out.
 int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, QTextStream& salida,
@@ -97,16 +98,13 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
             conCarpeta = true;
         }
     }
-    if (!QFileInfo::exists(base)) {
-        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+    const std::unique_ptr<TMD> md = abrirBase(base, errores);
+    if (!md)
         return NoDisponible;
-    }
-    TMD md(base);
     try {
-        store::Database& db = md.Quorvel();
-        if (!conCarpeta) {
+        store::Database& db = md->Quorvel();
+        if (!conCarpeta)
             carpeta = rutaPdfResuelta(base, FilaConstantes(db).texto(QStringLiteral("RutaPDF")));
-        }
         QList<QPair<QString, QString>> ficheros;
         for (const QString& nombre : ficherosPdf(carpeta))
             ficheros.append({carpeta, nombre});

@@ -9,6 +9,7 @@
 #include "sheets/ListasSeleccion.h"
 #include "sheets/Meses.h"
 #include "sheets/SalidaHojas.h"
+#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -41,26 +42,14 @@ const QString kAyudaLote = QStringLiteral(
     "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
     "incorrectos, 3 base de datos, empresa o centro no disponibles.\n");
 
-namespace {
+using namespace lote;
 
-enum Salida
-{
-    Correcto = 0,
-    Fallo = 1,
-    Argumentos = 2,
-    NoDisponible = 3
-};
+namespace {
 
 const QStringList kConValor = {QStringLiteral("empresa"),  QStringLiteral("centro"),      QStringLiteral("mes"),
                                QStringLiteral("hasta"),    QStringLiteral("base"),        QStringLiteral("carpeta"),
                                QStringLiteral("sabados"),  QStringLiteral("domingos"),    QStringLiteral("festivos"),
                                QStringLiteral("autocentros"), QStringLiteral("diasemana")};
-
-class ErrorArgumentos
-{
-public:
-    QString texto;
-};
 
 std::optional<bool> siNo(const QHash<QString, QString>& opciones, const QString& nombre)
 {
@@ -74,18 +63,6 @@ std::optional<bool> siNo(const QHash<QString, QString>& opciones, const QString&
     throw ErrorArgumentos{QStringLiteral("El valor de --%1 debe ser «si» o «no», no «%2».").arg(nombre, valor)};
 }
 
-QDate mes(const QString& texto, const QString& nombre)
-{
-    const QDate fecha = QDate::fromString(texto + QStringLiteral("01"), QStringLiteral("yyyyMMdd"));
-    if (texto.size() != 6 || !fecha.isValid())
-        throw ErrorArgumentos{QStringLiteral("El mes de --%1 debe tener la forma AAAAMM (por ejemplo 201905), no «%2».")
-                                  .arg(nombre, texto)};
-    if (!meses::permitido(fecha))
-        throw ErrorArgumentos{
-            QStringLiteral("El mes de --%1 debe estar entre 190001 y 999912, no «%2».").arg(nombre, texto)};
-    return fecha;
-}
-
 // What is wrong with the folder given with --carpeta, before anything is touched; empty when nothing is.
 QString carpetaDada(const QString& ruta)
 {
@@ -97,37 +74,6 @@ QString carpetaDada(const QString& ruta)
         return QStringLiteral("La carpeta de --carpeta, «%1», es un fichero y no una carpeta.")
             .arg(info.absoluteFilePath());
     return {};
-}
-
-QHash<QString, QString> leerArgumentos(const QStringList& argumentos)
-{
-    QHash<QString, QString> opciones;
-    for (qsizetype i = 0; i < argumentos.size(); ++i) {
-        QString arg = argumentos.at(i);
-        if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h") || arg == QStringLiteral("--ayuda")) {
-            opciones.insert(QStringLiteral("help"), QString());
-            continue;
-        }
-        if (!arg.startsWith(QStringLiteral("--")))
-            throw ErrorArgumentos{QStringLiteral("Argumento no reconocido: «%1».").arg(arg)};
-        arg.remove(0, 2);
-        QString valor;
-        const qsizetype igual = arg.indexOf(u'=');
-        if (igual >= 0) {
-            valor = arg.mid(igual + 1);
-            arg.truncate(igual);
-        } else if (kConValor.contains(arg)) {
-            if (i + 1 >= argumentos.size())
-                throw ErrorArgumentos{QStringLiteral("Falta el valor de --%1.").arg(arg)};
-            valor = argumentos.at(++i);
-        }
-        if (!kConValor.contains(arg))
-            throw ErrorArgumentos{QStringLiteral("Opción desconocida: --%1.").arg(arg)};
-        if (opciones.contains(arg))
-            throw ErrorArgumentos{QStringLiteral("La opción --%1 aparece dos veces.").arg(arg)};
-        opciones.insert(arg, valor);
-    }
-    return opciones;
 }
 
 // Whoever runs the batch reads the messages on the terminal; the run never waits for an answer.
@@ -175,7 +121,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
     try {
-        opciones = leerArgumentos(argumentosHojas);
+        opciones = leerArgumentos(argumentosHojas, kConValor);
         if (opciones.contains(QStringLiteral("help"))) {
             salida << kAyudaLote << kAyudaEnvioLote;
             return Correcto;
@@ -219,19 +165,11 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     }
 
     const QString base = opciones.value(QStringLiteral("base"), baseDefecto);
-    if (!QFileInfo::exists(base)) {
-        errores << QStringLiteral("No existe la base de datos %1.").arg(base) << Qt::endl;
+    const std::unique_ptr<TMD> md = abrirBase(base, errores);
+    if (!md)
         return NoDisponible;
-    }
-    TMD md(base);
     try {
-        md.Quorvel();
-    } catch (const store::StoreError& e) {
-        errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
-        return NoDisponible;
-    }
-    try {
-        store::Database& db = md.Quorvel();
+        store::Database& db = md->Quorvel();
         Constantes c;
         // A missing row and a row with empty fields are the same fault for whoever runs the batch.
         try {

@@ -22,7 +22,8 @@ protected:
     {
         e = fixture::crearEjemplo(md->Quorvel());
         Constantes c = leerConstantes(md->Quorvel());
-        c.RutaPDF = carpeta();
+        // As a new database stores it: beside the database, wherever the batch is started from.
+        c.RutaPDF = QStringLiteral("PDF");
         grabarConstantes(md->Quorvel(), c);
         md.reset(); // the batch opens the file on its own
     }
