@@ -123,7 +123,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     try {
         opciones = leerArgumentos(argumentosHojas, kConValor);
         if (opciones.contains(QStringLiteral("help"))) {
-            salida << kAyudaLote << kAyudaEnvioLote;
+            salida << kAyudaLote << kAyudaEnvioLote << Qt::endl
+                   << QStringLiteral("Plan de festivos de una empresa (más en --plan-festivos --help):\n"
+                                     "  quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] "
+                                     "[--carpeta DIR]\n");
             return Correcto;
         }
         const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));

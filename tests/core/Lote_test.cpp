@@ -110,6 +110,8 @@ TEST_F(LoteTest, ArgumentAndDataErrorsInSpanish)
 {
     EXPECT_EQ(lote({QStringLiteral("--help")}), 0);
     EXPECT_TRUE(salida.startsWith(QStringLiteral("Uso: quorvel-lote")));
+    EXPECT_TRUE(salida.contains(QStringLiteral("--enviar")) && salida.contains(QStringLiteral("--plan-festivos")))
+        << "every mode is named in the help";
 
     EXPECT_EQ(lote({QStringLiteral("--mes"), QStringLiteral("201905")}), 2);
     EXPECT_TRUE(errores.contains(QStringLiteral("Indique --empresa o --centro")));
