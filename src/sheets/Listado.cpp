@@ -107,7 +107,8 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
         codcentro2 = centro.text(1);
         base.idcalendario = ValorEntero(centro.text(2));
         const qint64 idEmpresa = centro.isNull(3) ? 0 : centro.integer(3);
-        nomcentro = MayusculasAscii(centro.text(4));
+        // Every letter, accented ones and ñ too: "ALMACéN" on paper reads as a typing error.
+        nomcentro = centro.text(4).toUpper();
         centro.reset();
         store::Statement empresa =
             db.prepare(QStringLiteral("SELECT nomempresa, cif, ccc, id FROM empresas WHERE id = ?"));

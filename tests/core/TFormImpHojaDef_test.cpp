@@ -34,7 +34,7 @@ protected:
         f.e_nombre = QStringLiteral("TRANSPORTES ÁLAMO, S.L.");
         f.e_nif = QStringLiteral("B28123456");
         f.e_ccc = QStringLiteral("28/1234567/89");
-        f.e_nomcentro = QStringLiteral("01 - ALMACéN SUR");
+        f.e_nomcentro = QStringLiteral("01 - ALMACÉN SUR");
         f.t_nombre = QStringLiteral("MUÑOZ DÍAZ, CARMEN");
         f.t_nif = QStringLiteral("12345678Z");
         f.t_nss = QStringLiteral("281234567890");
@@ -240,7 +240,7 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
     for (const char* esperado :
          {"RESUMEN HOJA DE REGISTRO HORARIO. TRABAJADOR A TIEMPO COMPLETO", "Empresa:", "TRANSPORTES ÁLAMO, S.L.",
           "Trabajador/a:", "MUÑOZ DÍAZ, CARMEN", "CIF/NIF", "B28123456", "CCC", "28/1234567/89", "NIF", "12345678Z",
-          "Nº S.Soc.", "281234567890", "Centro de trabajo", "01 - ALMACéN SUR", "Contrato", "40 h/semana",
+          "Nº S.Soc.", "281234567890", "Centro de trabajo", "01 - ALMACÉN SUR", "Contrato", "40 h/semana",
           "MAYO - 2019", "Nº Calendario: 5", "MAÑANA", "TARDE", "DIA", "entrada", "salida", "HORAS",
           "Firma del/de la Trabajador/a", "1 - X", "31 - V", "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A",
           "Firmado, el/la  trabajador/a", "Firmado, la Empresa:"}) {
