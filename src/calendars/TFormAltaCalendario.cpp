@@ -3,6 +3,7 @@
 #include "calendars/GestionCalendarios.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
+#include "shell/Ventanas.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -43,14 +44,7 @@ TFormAltaCalendario::TFormAltaCalendario(store::Database& db, QWidget* parent) :
 
     m_modelo = new calendarios::ModeloListaCalendarios(db, this);
     m_modelo->titulosCampos = true;
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_modelo);
-    m_dbGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_modelo, this);
     m_dbGrid1->setColumnWidth(0, 50);
     if (m_modelo->rowCount() > 0)
         m_dbGrid1->selectRow(0);

@@ -5,6 +5,7 @@
 #include "calendars/TFormManCalen.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
+#include "shell/Ventanas.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,14 +37,7 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     setWindowTitle(QStringLiteral("Mantenimiento de calendarios"));
     m_modelo = new calendarios::ModeloListaCalendarios(db, this);
 
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_modelo);
-    m_dbGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_modelo, this);
     m_dbGrid1->setColumnWidth(0, 60);
     m_dbGrid1->setMinimumSize(380, 220);
 

@@ -7,6 +7,7 @@
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "store/Database.h"
+#include "shell/Ventanas.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,14 +34,8 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
     });
 
     auto* columna = new QVBoxLayout(this);
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_calendarios);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_calendarios, this);
     m_dbGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
     m_dbGrid1->setMinimumSize(380, 220);
     columna->addWidget(m_dbGrid1);
 

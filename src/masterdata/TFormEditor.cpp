@@ -5,6 +5,7 @@
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "store/Database.h"
+#include "shell/Ventanas.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 TFormEditor::TFormEditor(TMD& md, const QString& titulo, QWidget* parent)
@@ -170,8 +170,7 @@ void TFormEditor::showEvent(QShowEvent* event)
     if (m_cargado)
         return;
     m_cargado = true;
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centrarEnPantalla(this);
     errores::protegido(this, [this] {
         m_hayRegistro = cargar();
         if (!m_hayRegistro) {

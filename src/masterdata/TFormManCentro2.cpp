@@ -4,6 +4,7 @@
 #include "masterdata/Consultas.h"
 #include "masterdata/TablaConsulta.h"
 #include "shell/ManejadorErrores.h"
+#include "shell/Ventanas.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -25,14 +26,7 @@ TFormManCentro2::TFormManCentro2(TMD& md, QWidget* parent) : QDialog(parent), m_
     m_ckFiltrar->setObjectName(QStringLiteral("CKFiltrarEmpresaActiva"));
     m_ckFiltrar->setChecked(true);
     columna->addWidget(m_ckFiltrar);
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_centros);
-    m_dbGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_centros, this);
     m_dbGrid1->setMinimumSize(340, 240);
     columna->addWidget(m_dbGrid1);
     auto* botones = new QHBoxLayout();

@@ -12,13 +12,13 @@
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "store/Database.h"
+#include "shell/Ventanas.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -111,15 +111,8 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
 
 QTableView* TFormManTablas::rejilla(const QString& nombre, TablaConsulta* modelo)
 {
-    auto* vista = new QTableView(this);
-    vista->setObjectName(nombre);
-    vista->setModel(modelo);
-    vista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    vista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vista->setSelectionMode(QAbstractItemView::SingleSelection);
-    vista->verticalHeader()->hide();
+    QTableView* vista = crearRejilla(nombre, modelo, this);
     vista->verticalHeader()->setDefaultSectionSize(vista->fontMetrics().height() + 6);
-    vista->horizontalHeader()->setStretchLastSection(true);
     vista->setAlternatingRowColors(true);
     return vista;
 }
@@ -154,8 +147,7 @@ void TFormManTablas::showEvent(QShowEvent* event)
     if (m_mostrada)
         return;
     m_mostrada = true;
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centrarEnPantalla(this);
     errores::protegido(this, [this] { recargarEmpresas(0); });
 }
 

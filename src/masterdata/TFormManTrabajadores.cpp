@@ -6,6 +6,7 @@
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
+#include "shell/Ventanas.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -58,14 +59,7 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
 
     // The worker's centres, with the buttons that add and remove one.
     m_ubica = new TablaConsulta(m_db, {{QStringLiteral("idtrabajador"), {}}, {QStringLiteral("codcentro"), {}}}, this);
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_ubica);
-    m_dbGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_ubica, this);
     m_dbGrid1->setFixedHeight(120);
     m_botMas = new QPushButton(QStringLiteral("+"), this);
     m_botMas->setObjectName(QStringLiteral("SpeedButton2"));

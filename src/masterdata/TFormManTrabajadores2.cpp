@@ -8,6 +8,7 @@
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "store/StoreError.h"
+#include "shell/Ventanas.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -86,14 +86,7 @@ TFormManTrabajadores2::TFormManTrabajadores2(TMD& md, QWidget* parent) : QDialog
     arriba->addWidget(label2);
     columna->addLayout(arriba);
 
-    m_dbGrid1 = new QTableView(this);
-    m_dbGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    m_dbGrid1->setModel(m_query1);
-    m_dbGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbGrid1->verticalHeader()->hide();
-    m_dbGrid1->horizontalHeader()->setStretchLastSection(true);
+    m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_query1, this);
     m_dbGrid1->setColumnWidth(0, 240);
     m_dbGrid1->setColumnWidth(7, 150);
     columna->addWidget(m_dbGrid1, 1);
@@ -121,8 +114,7 @@ void TFormManTrabajadores2::showEvent(QShowEvent* event)
     if (m_mostrada)
         return;
     m_mostrada = true;
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centrarEnPantalla(this);
     errores::protegido(this, [this] {
         BotBuscarClick();
         m_busquedaTxt->setFocus();

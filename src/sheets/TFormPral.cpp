@@ -7,6 +7,7 @@
 #include "shell/ManejadorErrores.h"
 #include "shell/TFormAcercade.h"
 #include "store/Database.h"
+#include "shell/Ventanas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -245,8 +245,7 @@ void TFormPral::showEvent(QShowEvent* event)
     if (m_mostrada)
         return;
     m_mostrada = true;
-    if (const QScreen* pantalla = screen())
-        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centrarEnPantalla(this);
     errores::protegido(this, [this] { FormShow(); });
 }
 
