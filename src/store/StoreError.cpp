@@ -7,6 +7,9 @@ namespace store {
 
 QString explicarError(const QString& textoOriginal)
 {
+    static const QString kOtraClave =
+        QStringLiteral("El fichero no es una base de datos de Quorvel o está protegido con otra contraseña. No se ha "
+                       "modificado; compruebe que es el fichero correcto");
     // The store's texts are fixed English phrases; a longer text (a path after them) still starts with one.
     static const std::array<std::pair<QString, QString>, 7> explicaciones{{
         {QStringLiteral("database is locked"),
@@ -15,12 +18,8 @@ QString explicarError(const QString& textoOriginal)
         {QStringLiteral("database disk image is malformed"),
          QStringLiteral("El fichero de la base de datos está dañado. No siga trabajando con él: haga una copia del "
                         "fichero tal como está y recupere la última copia de seguridad")},
-        {QStringLiteral("file is encrypted or is not a database"),
-         QStringLiteral("El fichero no es una base de datos de Quorvel o está protegido con otra contraseña. No se ha "
-                        "modificado; compruebe que es el fichero correcto")},
-        {QStringLiteral("file is not a database"),
-         QStringLiteral("El fichero no es una base de datos de Quorvel o está protegido con otra contraseña. No se ha "
-                        "modificado; compruebe que es el fichero correcto")},
+        {QStringLiteral("file is encrypted or is not a database"), kOtraClave},
+        {QStringLiteral("file is not a database"), kOtraClave},
         {QStringLiteral("attempt to write a readonly database"),
          QStringLiteral("No se puede escribir en la base de datos: el fichero o su carpeta son de solo lectura. Pida "
                         "permiso de escritura o copie el fichero a una carpeta en la que pueda escribir")},
