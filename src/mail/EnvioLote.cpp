@@ -113,7 +113,7 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
         errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
         return NoDisponible;
     } catch (const store::ConversionError& e) {
-        errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
+        errores << QStringLiteral("La configuración de la base de datos está incompleta o dañada: %1").arg(e.message())
                 << Qt::endl;
         return NoDisponible;
     }

@@ -178,7 +178,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         try {
             c = leerConstantes(db);
         } catch (const store::ConversionError& e) {
-            errores << QStringLiteral("La configuración de la base de datos está incompleta: %1").arg(e.message())
+            errores << QStringLiteral("La configuración de la base de datos está incompleta o dañada: %1").arg(e.message())
                     << Qt::endl;
             return NoDisponible;
         } catch (const store::StoreError& e) {
