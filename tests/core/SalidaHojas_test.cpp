@@ -176,6 +176,86 @@ TEST_F(SalidaTest, PreviewAndPrinterRunsStillEmptyTheFolder)
     EXPECT_EQ(in.impresiones.last(), ModoSalida::Impresora);
 }
 
+TEST_F(SalidaTest, WithoutAFolderSettingPreviewAndPrinterRunsDeleteNothingWhereTheyStand)
+{
+    // An empty folder setting is "no folder", not the current one: these files are not the run's to delete.
+    const QString aqui = dir.file(QStringLiteral("aqui"));
+    const QStringList nuestros{QStringLiteral("Quorvel_0101_201801.pdf"), QStringLiteral("Quorvel_blanco_201801.pdf")};
+    QDir().mkpath(aqui);
+    for (const QString& nombre : nuestros) {
+        QFile f(QDir(aqui).filePath(nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString antes = QDir::currentPath();
+    QDir::setCurrent(aqui);
+    auto p = peticion(e.almacen);
+    p.rutaPdf.clear();
+    for (const ModoSalida modo : {ModoSalida::Previsualizar, ModoSalida::Impresora}) {
+        p.modo = modo;
+        EXPECT_EQ(GenerarFicheroImprimir(db(), p, in).estado, ResultadoSalida::Estado::Terminada);
+        EXPECT_EQ(HojaBlanco(db(), p, in).estado, ResultadoSalida::Estado::Terminada);
+    }
+    QDir::setCurrent(antes);
+    EXPECT_EQ(in.impresiones.size(), 4);
+    EXPECT_EQ(QDir(aqui).entryList(QDir::Files, QDir::Name), nuestros);
+}
+
+TEST_F(SalidaTest, EachCentreFollowsItsOwnCalendarAndClosedDaysOnlyWhenAsked)
+{
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    p.opciones = {true, false, false, true, false, true}; // the window shades Saturdays alone
+    const auto grises = [&](const fixture::Centro& centro) {
+        return poppler::diasGrises(QDir(carpeta()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro)));
+    };
+    GenerarFicheroImprimir(db(), p, in);
+    // May 2019: the 1st is a national holiday; the Madrid calendar adds the 2nd and 15th and opens Sunday 19.
+    EXPECT_EQ(grises(e.almacen), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
+    EXPECT_EQ(grises(e.oficinas), (QList<int>{1, 2, 5, 12, 15, 26})) << "open on Saturdays, its own calendar";
+
+    p.opciones.autocentros = false;
+    GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(grises(e.almacen), (QList<int>{4, 11, 18, 25}));
+    EXPECT_EQ(grises(e.oficinas), (QList<int>{4, 11, 18, 25}));
+
+    // The template has no centre: the window's switches and the base calendar, whatever the option.
+    p.opciones.autocentros = true;
+    HojaBlanco(db(), p, in);
+    EXPECT_EQ(poppler::diasGrises(QDir(carpeta()).filePath(QStringLiteral("Quorvel_blanco_201905.pdf"))),
+              (QList<int>{4, 11, 18, 25}));
+    EXPECT_TRUE(in.mensajes.isEmpty()) << in.mensajes.join(u'|').toStdString();
+}
+
+TEST_F(SalidaTest, EmptyCompanyAndClosedDayFieldsOfACentreStillPrintItsSheets)
+{
+    // Rows written by other tools can leave these fields NULL; reading them must not stop the run.
+    const auto sinCierres = fixture::centro(db(), e.empresa1, QStringLiteral("08"), QStringLiteral("SIN CIERRES"));
+    const auto sinEmpresa = fixture::centro(db(), e.empresa1, QStringLiteral("09"), QStringLiteral("SIN EMPRESA"));
+    db().prepare(QStringLiteral("UPDATE centros SET sabados = NULL, domingos = NULL, festivos = NULL, "
+                                "calendario = NULL WHERE id = ?"))
+        .bind(1, sinCierres.id)
+        .run();
+    db().prepare(QStringLiteral("UPDATE centros SET idempresa = NULL WHERE id = ?")).bind(1, sinEmpresa.id).run();
+    fixture::asignar(db(), e.trabajadores[1], sinCierres.codcentro);
+    fixture::asignar(db(), e.trabajadores[2], sinEmpresa.codcentro);
+
+    auto p = peticion(e.almacen);
+    p.centros = QStringList{sinCierres.codcentro + QStringLiteral(" - SIN CIERRES"),
+                            sinEmpresa.codcentro + QStringLiteral(" - SIN EMPRESA")};
+    in.centros = p.centros;
+    p.todosCentros = true;
+    p.opciones.autocentros = true;
+    ResultadoSalida r;
+    ASSERT_NO_THROW(r = GenerarFicheroImprimir(db(), p, in));
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Terminada);
+    EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("error empresa no encontrada")});
+    ASSERT_EQ(r.ficheros.size(), 2);
+    EXPECT_EQ(poppler::paginas(r.ficheros[0]), 1);
+    EXPECT_EQ(poppler::diasGrises(r.ficheros[0]), QList<int>{}) << "no closed day is known";
+    EXPECT_EQ(poppler::paginas(r.ficheros[1]), 1);
+    EXPECT_TRUE(poppler::texto(r.ficheros[1]).contains(QStringLiteral("SIN EMPRESA")));
+}
+
 TEST_F(SalidaTest, BlankTemplateOfTheStartMonth)
 {
     auto p = peticion(e.almacen);
