@@ -87,7 +87,7 @@ TEST_F(LoteTest, EveryCentreOfACompanyIntoTheSettingsFolder)
     EXPECT_TRUE(salida.contains(QString(34, u'-') + u'\n'));
 }
 
-TEST_F(LoteTest, OneCentreRangeIntoAnotherFolderWithShadingOptions)
+TEST_F(LoteTest, OneCentreRangeIntoAnotherFolderWithoutWeekdayLetters)
 {
     const QString carpeta = dir.file(QStringLiteral("otra"));
     EXPECT_EQ(lote({QStringLiteral("--centro"), e.oficinas.codcentro, QStringLiteral("--mes=201911"),
@@ -104,6 +104,33 @@ TEST_F(LoteTest, OneCentreRangeIntoAnotherFolderWithShadingOptions)
     ASSERT_TRUE(st.step());
     EXPECT_EQ(poppler::paginas(pdf), 4 * st.integer(0));
     EXPECT_FALSE(poppler::texto(pdf, 1).contains(QStringLiteral(" - V")));
+}
+
+TEST_F(LoteTest, ShadingOptionsOverrideTheSettingsAndFallBackToThem)
+{
+    // The settings shade Sundays and holidays, not Saturdays, on the base calendar for every centre.
+    ejecutar(QStringLiteral("UPDATE constantes SET sabados = 0, domingos = 1, festivos = 1, autocentros = 0"));
+    const auto grises = [&](const fixture::Centro& centro, const QStringList& opciones) {
+        const int r = lote(QStringList{QStringLiteral("--centro"), centro.codcentro, QStringLiteral("--mes"),
+                                       QStringLiteral("201905")} +
+                           opciones);
+        EXPECT_EQ(r, 0) << errores.toStdString();
+        return poppler::diasGrises(
+            QDir(carpetaConfig()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro)));
+    };
+    const auto si = [](const char* opcion) { return QStringList{QString::fromLatin1(opcion), QStringLiteral("si")}; };
+    const auto no = [](const char* opcion) { return QStringList{QString::fromLatin1(opcion), QStringLiteral("no")}; };
+    // May 2019: the 1st is a national holiday.
+    EXPECT_EQ(grises(e.almacen, {}), (QList<int>{1, 5, 12, 19, 26}));
+    EXPECT_EQ(grises(e.almacen, si("--sabados")), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
+    EXPECT_EQ(grises(e.almacen, no("--domingos")), QList<int>{1});
+    EXPECT_EQ(grises(e.almacen, no("--festivos")), (QList<int>{5, 12, 19, 26}));
+    // The centre's own calendar (the 2nd and 15th added, Sunday 19 open) and its flags (open on Saturdays).
+    const QList<int> propios{1, 2, 5, 12, 15, 26};
+    EXPECT_EQ(grises(e.oficinas, si("--autocentros") + si("--sabados") + no("--festivos")), propios);
+    ejecutar(QStringLiteral("UPDATE constantes SET autocentros = 1"));
+    EXPECT_EQ(grises(e.oficinas, {}), propios);
+    EXPECT_EQ(grises(e.oficinas, no("--autocentros")), (QList<int>{1, 5, 12, 19, 26}));
 }
 
 TEST_F(LoteTest, ArgumentAndDataErrorsInSpanish)
