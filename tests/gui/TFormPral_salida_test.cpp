@@ -1,6 +1,7 @@
 #include "gui/PralPruebas.h"
 
 #include "calendars/TColorCalendar.h"
+#include "support/Poppler.h"
 
 #include <QAction>
 #include <QDir>
@@ -236,6 +237,57 @@ TEST_F(SalidaPralTest, BlankTemplateCarriesOnlyTheStartMonth)
     EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_blanco_201905.pdf"), QStringLiteral("nomina.pdf")}));
     EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf}));
     EXPECT_FALSE(correo()) << "the template does not offer mail";
+}
+
+TEST_F(SalidaPralTest, EachCentreOwnCalendarOnlyWhileTheOptionIsTicked)
+{
+    // The window's switches shade Saturdays alone; each centre's own flags say more.
+    ajustar(QStringLiteral("Calenxcentros = 1, autocentros = 1, sabados = 1, domingos = 0, festivos = 0, "
+                           "todoscentros = 1, generarPDF = 1, impresora = 0"));
+    abrir(QDate(2019, 5, 15));
+    ASSERT_TRUE(opcion("CKSautocentros")->isChecked());
+    const auto grises = [&](const char* nombre) {
+        return poppler::diasGrises(QDir(m_rutaPdf).filePath(QString::fromLatin1(nombre)));
+    };
+    const QList<int> sabados{4, 11, 18, 25};
+    imprimir();
+    // May 2019: the 1st is a national holiday; the Madrid calendar adds the 2nd and 15th and opens Sunday 19.
+    EXPECT_EQ(grises("Quorvel_0101_201905.pdf"), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
+    EXPECT_EQ(grises("Quorvel_0102_201905.pdf"), (QList<int>{1, 2, 5, 12, 15, 26}));
+    QTest::mouseClick(control<QPushButton>("BotHojaBlanco"), Qt::LeftButton);
+    EXPECT_EQ(grises("Quorvel_blanco_201905.pdf"), sabados) << "the template has no centre of its own";
+
+    opcion("CKSautocentros")->click();
+    imprimir();
+    EXPECT_EQ(grises("Quorvel_0101_201905.pdf"), sabados);
+    EXPECT_EQ(grises("Quorvel_0102_201905.pdf"), sabados);
+    EXPECT_TRUE(m_guion.textos.isEmpty()) << m_guion.textos.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(SalidaPralTest, WithoutAFolderSettingPreviewAndPrinterDeleteNothingAnywhere)
+{
+    // Where an empty setting could be taken to point: the current folder and the database's.
+    ajustar(QStringLiteral("RutaPDF = '', generarPDF = 0, impresora = 0"));
+    TempDir aqui;
+    const QStringList nuestros{QStringLiteral("Quorvel_0101_201801.pdf"), QStringLiteral("Quorvel_blanco_201801.pdf")};
+    for (const QString& nombre : nuestros) {
+        tocar(aqui.file(nombre));
+        tocar(m_dir.file(nombre));
+    }
+    const QString antes = QDir::currentPath();
+    QDir::setCurrent(aqui.path());
+    abrir(QDate(2019, 5, 15));
+    for (const char* modo : {"RSelSalida1", "RSelSalida2"}) {
+        control<QRadioButton>(modo)->click();
+        imprimir();
+        QTest::mouseClick(control<QPushButton>("BotHojaBlanco"), Qt::LeftButton);
+    }
+    QDir::setCurrent(antes);
+    EXPECT_EQ(m_guion.previsualizaciones.size(), 2);
+    EXPECT_EQ(m_guion.impresiones.size(), 2);
+    EXPECT_TRUE(m_guion.textos.isEmpty()) << m_guion.textos.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(QDir(aqui.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name), nuestros);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name), nuestros);
 }
 
 TEST_F(SalidaPralTest, UnwritablePdfIsReportedAndTheWindowGoesOn)
