@@ -50,6 +50,17 @@ protected:
         return reports::LayoutEngine::layoutAll(hoja.QRImpHojaDef());
     }
 
+    // The one page of a one-sheet report; another count fails the test and gives an empty page to check on.
+    reports::Page unica(TFormImpHojaDef& hoja)
+    {
+        const auto p = paginas(hoja);
+        if (p.size() != 1) {
+            ADD_FAILURE() << p.size() << " pages instead of one";
+            return {};
+        }
+        return p.front();
+    }
+
     // Day numbers whose line is shaded on a page.
     static QList<int> grises(const reports::Page& p)
     {
@@ -98,9 +109,10 @@ TEST_F(HojaTest, OneSheetPerPageWithADayLinePerDay)
     ASSERT_EQ(pie.size(), 1u);
     EXPECT_NEAR(pie[0]->rect.top(), kMargenSup + kCabecera + 28 * kLinea + 2.4, 0.01);
     const auto pie31 = p[2].named(QStringLiteral("QRLabel17"));
+    ASSERT_EQ(pie31.size(), 1u);
     EXPECT_NEAR(pie31[0]->rect.top(), kMargenSup + kCabecera + 31 * kLinea + 2.4, 0.01);
     // Plain day numbers without leading zeros by default.
-    EXPECT_EQ(textos(p[0], QStringLiteral("QRDia")).first(), QStringLiteral("1"));
+    EXPECT_EQ(textos(p[0], QStringLiteral("QRDia")).value(0), QStringLiteral("1"));
 }
 
 TEST_F(HojaTest, TitlesByWorkingTimeType)
@@ -113,8 +125,7 @@ TEST_F(HojaTest, TitlesByWorkingTimeType)
     EXPECT_EQ(TFormImpHojaDef::titulo(QString()), QStringLiteral("RESUMEN HOJA DE REGISTRO HORARIO."));
     fila(QStringLiteral("201905"), QStringLiteral("P"));
     TFormImpHojaDef hoja(db(), true);
-    const auto p = paginas(hoja);
-    EXPECT_EQ(textos(p[0], QStringLiteral("QRTitulo")),
+    EXPECT_EQ(textos(unica(hoja), QStringLiteral("QRTitulo")),
               QStringList{QStringLiteral("RESUMEN HOJA DE REGISTRO HORARIO. TRABAJADOR A TIEMPO PARCIAL")});
 }
 
@@ -127,23 +138,23 @@ TEST_F(HojaTest, ShadingOfMay2019OnTheBaseCalendar)
     {
         TFormImpHojaDef hoja(db(), true);
         hoja.SombSabados = hoja.SombDomingos = hoja.SombFestivos = true;
-        EXPECT_EQ(grises(paginas(hoja)[0]), (QList<int>{1, 4, 5, 7, 11, 12, 18, 25, 26}));
+        EXPECT_EQ(grises(unica(hoja)), (QList<int>{1, 4, 5, 7, 11, 12, 18, 25, 26}));
     }
     {
         // Saturdays worked: only Sundays and holidays.
         TFormImpHojaDef hoja(db(), true);
         hoja.SombDomingos = hoja.SombFestivos = true;
-        EXPECT_EQ(grises(paginas(hoja)[0]), (QList<int>{1, 5, 7, 12, 26}));
+        EXPECT_EQ(grises(unica(hoja)), (QList<int>{1, 5, 7, 12, 26}));
     }
     {
         // Without the holiday switch the open Sunday is grey and the holidays white.
         TFormImpHojaDef hoja(db(), true);
         hoja.SombSabados = hoja.SombDomingos = true;
-        EXPECT_EQ(grises(paginas(hoja)[0]), (QList<int>{4, 5, 11, 12, 18, 19, 25, 26}));
+        EXPECT_EQ(grises(unica(hoja)), (QList<int>{4, 5, 11, 12, 18, 19, 25, 26}));
     }
     {
         TFormImpHojaDef hoja(db(), true);
-        EXPECT_TRUE(grises(paginas(hoja)[0]).isEmpty());
+        EXPECT_TRUE(grises(unica(hoja)).isEmpty());
     }
 }
 
@@ -154,19 +165,19 @@ TEST_F(HojaTest, CentreCalendarAndItsOwnFlags)
     {
         TFormImpHojaDef hoja(db(), true, [this](const QString& m) { mensajes << m; });
         hoja.CalendarioCentro = true;
-        const auto p = paginas(hoja);
+        const auto p = unica(hoja);
         // The centre is open on Saturdays; its calendar opens Sunday 19 and adds the 2nd and the 15th.
-        EXPECT_EQ(grises(p[0]), (QList<int>{1, 2, 5, 12, 15, 26}));
-        EXPECT_EQ(textos(p[0], QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
+        EXPECT_EQ(grises(p), (QList<int>{1, 2, 5, 12, 15, 26}));
+        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
         EXPECT_TRUE(mensajes.isEmpty());
     }
     {
         // Not asked for: the caption still names the calendar, the holidays come from the base one.
         TFormImpHojaDef hoja(db(), true);
         hoja.SombSabados = hoja.SombDomingos = hoja.SombFestivos = true;
-        const auto p = paginas(hoja);
-        EXPECT_EQ(grises(p[0]), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
-        EXPECT_EQ(textos(p[0], QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
+        const auto p = unica(hoja);
+        EXPECT_EQ(grises(p), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
+        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
     }
 }
 
@@ -176,10 +187,10 @@ TEST_F(HojaTest, MissingCentreIsReportedAndNothingIsShaded)
     fila(QStringLiteral("201905"), QStringLiteral("C"), 0, 999);
     TFormImpHojaDef hoja(db(), true, [this](const QString& m) { mensajes << m; });
     hoja.CalendarioCentro = true;
-    const auto p = paginas(hoja);
+    const auto p = unica(hoja);
     EXPECT_EQ(mensajes, QStringList{QStringLiteral("Error centro no encontrado")});
-    EXPECT_TRUE(grises(p[0]).isEmpty());
-    EXPECT_TRUE(textos(p[0], QStringLiteral("QRCalendario")).value(0).isEmpty());
+    EXPECT_TRUE(grises(p).isEmpty());
+    EXPECT_TRUE(textos(p, QStringLiteral("QRCalendario")).value(0).isEmpty());
 }
 
 TEST_F(HojaTest, HoursColumnAndWeekdayLetters)
@@ -188,12 +199,13 @@ TEST_F(HojaTest, HoursColumnAndWeekdayLetters)
     {
         TFormImpHojaDef hoja(db(), false);
         hoja.DiaSemana = true;
-        const auto p = paginas(hoja);
-        EXPECT_TRUE(p[0].named(QStringLiteral("QRLHoras")).empty());
-        EXPECT_TRUE(p[0].named(QStringLiteral("QRVerhoras1")).empty());
-        EXPECT_TRUE(p[0].named(QStringLiteral("QRVerHoras2")).empty());
-        EXPECT_EQ(textos(p[0], QStringLiteral("QRLabel16")), QStringList{QStringLiteral("Firma del/de la Trabajador/a")});
-        const QStringList dias = textos(p[0], QStringLiteral("QRDia"));
+        const auto p = unica(hoja);
+        EXPECT_TRUE(p.named(QStringLiteral("QRLHoras")).empty());
+        EXPECT_TRUE(p.named(QStringLiteral("QRVerhoras1")).empty());
+        EXPECT_TRUE(p.named(QStringLiteral("QRVerHoras2")).empty());
+        EXPECT_EQ(textos(p, QStringLiteral("QRLabel16")), QStringList{QStringLiteral("Firma del/de la Trabajador/a")});
+        const QStringList dias = textos(p, QStringLiteral("QRDia"));
+        ASSERT_EQ(dias.size(), 31);
         EXPECT_EQ(dias.first(), QStringLiteral("1 - X"));
         EXPECT_EQ(dias.at(4), QStringLiteral("5 - D"));
         EXPECT_EQ(dias.at(5), QStringLiteral("6 - L"));
@@ -201,9 +213,9 @@ TEST_F(HojaTest, HoursColumnAndWeekdayLetters)
     }
     {
         TFormImpHojaDef hoja(db(), true);
-        const auto p = paginas(hoja);
-        EXPECT_EQ(p[0].named(QStringLiteral("QRLHoras")).size(), 1u);
-        EXPECT_EQ(p[0].named(QStringLiteral("QRVerHoras2")).size(), 31u);
+        const auto p = unica(hoja);
+        EXPECT_EQ(p.named(QStringLiteral("QRLHoras")).size(), 1u);
+        EXPECT_EQ(p.named(QStringLiteral("QRVerHoras2")).size(), 31u);
     }
 }
 
@@ -265,9 +277,16 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
         const char* palabra;
         double x, y;
     };
-    for (const Esperada& e : {Esperada{"Empresa:", 2.1, 8.5}, Esperada{"Trabajador/a:", 93.1, 8.5},
+    // Captions and the values beside them, each at its own place: a value moved onto its neighbour's cell
+    // would still read back as text.
+    for (const Esperada& e : {Esperada{"Empresa:", 2.1, 8.5}, Esperada{"TRANSPORTES", 19.1, 9.5},
+                              Esperada{"Trabajador/a:", 93.1, 8.5}, Esperada{"MUÑOZ", 112.4, 9.5},
                               Esperada{"CIF/NIF", 2.4, 14.8}, Esperada{"B28123456", 16.1, 15.9},
-                              Esperada{"Nº", 135.7, 14.8}, Esperada{"MAYO", 124.4, 33.6},
+                              Esperada{"CCC", 43.7, 14.8}, Esperada{"28/1234567/89", 56.1, 15.9},
+                              Esperada{"NIF", 93.4, 14.8}, Esperada{"12345678Z", 104.5, 15.9},
+                              Esperada{"Nº", 135.7, 14.8}, Esperada{"281234567890", 154.5, 15.9},
+                              Esperada{"Centro", 2.4, 21.2}, Esperada{"Contrato", 93.4, 21.2},
+                              Esperada{"MAYO", 124.4, 33.6},
                               Esperada{"MAÑANA", 33.1, 37.0}, Esperada{"TARDE", 75.4, 37.0}, Esperada{"DIA", 8.2, 42.6},
                               Esperada{"HORAS", 103.7, 42.6}, Esperada{"Firma", 124.6, 42.6},
                               Esperada{"40", 112.2, 22.2}}) {
@@ -276,6 +295,12 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
         EXPECT_NEAR(p->x, kMargenIzq + e.x, 0.5) << e.palabra;
         EXPECT_NEAR(p->y, kMargenSup + e.y, 0.5) << e.palabra;
     }
+    // The centre is centred between x 29.1 and 87.0.
+    const auto* codigo = buscar(QStringLiteral("01"), kMargenIzq + 40, kMargenSup + 22.2);
+    const auto* sur = buscar(QStringLiteral("SUR"), kMargenIzq + 70, kMargenSup + 22.2);
+    ASSERT_TRUE(codigo && sur);
+    EXPECT_NEAR((codigo->x + sur->x2) / 2, kMargenIzq + (29.1 + 87.0) / 2, 0.5);
+    EXPECT_NEAR(codigo->y, kMargenSup + 22.2, 0.5);
     // Day 1's caption sits in the first day line.
     const auto* uno = buscar(QStringLiteral("1"));
     ASSERT_NE(uno, nullptr);
