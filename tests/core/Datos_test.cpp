@@ -94,11 +94,12 @@ TEST_F(SettingsTest, WrittenRowReadsBack)
 
 TEST_F(SettingsTest, FieldNamesInAnyCase)
 {
-    db().exec(QStringLiteral("UPDATE constantes SET \"e-ok\" = 1, generarpdf = 0"));
+    db().exec(QStringLiteral("UPDATE constantes SET \"e-ok\" = 1, generarpdf = 0, rutapdf = 'D:\\Hojas'"));
     const FilaConstantes fila(db());
     EXPECT_TRUE(fila.logico(QStringLiteral("E-OK")));
     EXPECT_FALSE(fila.logico(QStringLiteral("GenerarPDF")));
-    EXPECT_EQ(fila.texto(QStringLiteral("RUTAPDF")), fila.texto(QStringLiteral("rutapdf")));
+    EXPECT_EQ(fila.texto(QStringLiteral("RUTAPDF")), QStringLiteral("D:\\Hojas"));
+    EXPECT_EQ(fila.texto(QStringLiteral("rutapdf")), QStringLiteral("D:\\Hojas"));
 }
 
 TEST_F(SettingsTest, EmptyBooleanOrIntegerFailsWithConversionError)

@@ -34,6 +34,11 @@ TEST(SheetShading, WeekendSwitchesThenCalendar)
     EXPECT_TRUE(diaSombreado(domingo, todo, std::nullopt));
     EXPECT_FALSE(diaSombreado(martes, todo, std::nullopt));
     EXPECT_FALSE(diaSombreado(sabado, nada, 0));
+    // Each weekend switch governs its own day only.
+    EXPECT_TRUE(diaSombreado(sabado, {true, false, false}, std::nullopt));
+    EXPECT_FALSE(diaSombreado(domingo, {true, false, false}, std::nullopt));
+    EXPECT_FALSE(diaSombreado(sabado, {false, true, false}, std::nullopt));
+    EXPECT_TRUE(diaSombreado(domingo, {false, true, false}, std::nullopt));
     // A national holiday on a Tuesday: shaded only with the holiday switch.
     EXPECT_TRUE(diaSombreado(martes, {false, false, true}, 0));
     EXPECT_FALSE(diaSombreado(martes, {true, true, false}, 0));

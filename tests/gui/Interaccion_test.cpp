@@ -44,17 +44,19 @@ TEST(ManejadorErroresTest, ConnectedSlotsFailWithoutStoppingTheSignal)
     EXPECT_EQ(guion.errores.size(), 2);
 }
 
-TEST(InteraccionTest, ScriptedObjectIsCurrentOnlyWhileItLives)
+TEST(InteraccionTest, AnInstalledObjectIsCurrentUntilTheOneBeforeItIsPutBack)
 {
     Interaccion& normal = Interaccion::actual();
     {
-        InteraccionGuion guion;
-        EXPECT_EQ(&Interaccion::actual(), &guion);
-        guion.respuestas = {true, false};
-        EXPECT_TRUE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Borrar?")));
-        EXPECT_FALSE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Seguro?")));
-        EXPECT_FALSE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Otra vez?")));
-        EXPECT_EQ(guion.confirmaciones.first(), QStringLiteral("Confirmación: ¿Borrar?"));
+        InteraccionGuion fuera;
+        {
+            InteraccionGuion dentro;
+            EXPECT_EQ(&Interaccion::actual(), &dentro);
+            // A question asked without a title is a confirmation.
+            Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Borrar?"));
+            EXPECT_EQ(dentro.confirmaciones, QStringList{QStringLiteral("Confirmación: ¿Borrar?")});
+        }
+        EXPECT_EQ(&Interaccion::actual(), &fuera);
     }
     EXPECT_EQ(&Interaccion::actual(), &normal);
 }

@@ -18,17 +18,37 @@ const QString kAlmacen = QStringLiteral("0101 - Almacén sur");
 const QString kOficinas = QStringLiteral("0102 - OFICINAS CASTELLANA");
 const QString kTienda = QStringLiteral("0103 - TIENDA ÑORA");
 
-// Worker entries of a centre in Spanish order of the names.
-QStringList trabajadoresDe(store::Database& db, const QString& codcentro)
+// Worker entries of the sample centres, written out in Spanish order of the names; `i` is the worker's place
+// in the order the sample created them.
+QStringList entradasDe(const fixture::Ejemplo& e, const std::vector<std::pair<int, const char*>>& trabajadores)
 {
-    store::Statement st = db.prepare(QStringLiteral(
-        "SELECT t.id, t.nomtrabajador FROM trabajadores t JOIN ubicatrabajador u ON u.idtrabajador = t.id "
-        "WHERE u.codcentro = ? ORDER BY t.nomtrabajador COLLATE ESPANOL, t.id"));
-    st.bind(1, codcentro);
-    QStringList entradas;
-    while (st.step())
-        entradas << QString::number(st.integer(0)) + QStringLiteral(" - ") + st.text(1);
-    return entradas;
+    QStringList out;
+    for (const auto& [i, nombre] : trabajadores)
+        out << QString::number(e.trabajadores.at(i)) + QStringLiteral(" - ") + QString::fromUtf8(nombre);
+    return out;
+}
+
+QStringList almacenDe(const fixture::Ejemplo& e)
+{
+    return entradasDe(e, {{20, "CANO PRIETO, MÓNICA"}, {28, "CARRASCO DIEZ, LAURA"}, {0, "GARCÍA LÓPEZ, MARÍA"},
+                          {24, "HERRERA MÁRQUEZ, SUSANA"}, {32, "HERRERO MONTERO, ESTHER"}, {16, "IGLESIAS MEDINA, ELENA"},
+                          {12, "MOLINA CASTRO, ROCÍO"}, {4, "MUÑOZ DÍAZ, CARMEN"}, {8, "NAVARRO TORRES, NURIA"},
+                          {36, "SANTIAGO BENÍTEZ, ROSA"}});
+}
+
+QStringList obradorDe(const fixture::Ejemplo& e)
+{
+    return entradasDe(e, {{38, "ARIAS CARMONA, ESPERANZA"}, {26, "CABRERA CAMPOS, ALICIA"}, {18, "CASTILLO SANTOS, NOELIA"},
+                          {22, "CRUZ GALLEGO, PATRICIA"}, {34, "GIMÉNEZ IBÁÑEZ, MARTA"}, {6, "JIMÉNEZ MORENO, INÉS"},
+                          {30, "NIETO AGUILAR, PILAR"}, {10, "RAMOS GIL, BEGOÑA"}, {14, "RUBIO MARÍN, SOFÍA"},
+                          {2, "SÁNCHEZ IBÁÑEZ, LUCÍA"}});
+}
+
+QStringList despachoDe(const fixture::Ejemplo& e)
+{
+    return entradasDe(e, {{7, "ÁLVAREZ ROMERO, JESÚS"}, {3, "FERNÁNDEZ GÓMEZ, ÁNGEL"}, {35, "FERRER DURÁN, ADRIÁN"},
+                          {19, "LOZANO GUERRERO, VÍCTOR"}, {31, "PASCUAL SANTANA, SERGIO"}, {15, "SANZ NÚÑEZ, MARTÍN"},
+                          {11, "SERRANO BLANCO, IÑAKI"}, {27, "VEGA FUENTES, RAMÓN"}, {23, "VIDAL LEÓN, TOMÁS"}});
 }
 
 } // namespace
@@ -62,7 +82,7 @@ TEST_F(PralTest, ShowLoadsTheListsAndThenTheSettings)
     EXPECT_EQ(entradas(lista("ComboCentros")),
               QStringList({QStringLiteral("0201 - OBRADOR"), QStringLiteral("0202 - DESPACHO PLAZA")}));
     EXPECT_EQ(m_ventana->CodCentro(), QStringLiteral("0201"));
-    EXPECT_EQ(entradas(lista("ComboTrabajadores")), trabajadoresDe(db(), QStringLiteral("0201")));
+    EXPECT_EQ(entradas(lista("ComboTrabajadores")), obradorDe(m_ejemplo));
     EXPECT_EQ(lista("ComboTrabajadores")->currentIndex(), 0);
     EXPECT_TRUE(opcion("CKSSabados")->isChecked());
     EXPECT_EQ(control<QLineEdit>("RutaPDF")->text(), m_rutaPdf);
@@ -75,7 +95,7 @@ TEST_F(PralTest, FirstCompanyPreselectedWithItsCentresAndWorkers)
     EXPECT_EQ(lista("ComboEmpresas")->currentText(), QStringLiteral("TRANSPORTES ÁLAMO, S.L."));
     EXPECT_EQ(entradas(lista("ComboCentros")), QStringList({kAlmacen, kOficinas, kTienda}));
     EXPECT_EQ(lista("ComboCentros")->currentText(), kAlmacen);
-    const QStringList almacen = trabajadoresDe(db(), QStringLiteral("0101"));
+    const QStringList almacen = almacenDe(m_ejemplo);
     ASSERT_EQ(almacen.size(), 10);
     EXPECT_EQ(entradas(lista("ComboTrabajadores")), almacen);
     EXPECT_EQ(lista("ComboTrabajadores")->currentText(), almacen.first());
@@ -95,12 +115,12 @@ TEST_F(PralTest, ChangingTheCompanyReloadsCentresAndWorkers)
     EXPECT_EQ(entradas(lista("ComboCentros")),
               QStringList({QStringLiteral("0201 - OBRADOR"), QStringLiteral("0202 - DESPACHO PLAZA")}));
     EXPECT_EQ(m_ventana->CodCentro(), QStringLiteral("0201"));
-    EXPECT_EQ(entradas(lista("ComboTrabajadores")), trabajadoresDe(db(), QStringLiteral("0201")));
+    EXPECT_EQ(entradas(lista("ComboTrabajadores")), obradorDe(m_ejemplo));
 
     // Then the centre: its workers replace the others.
     elegir(lista("ComboCentros"), 1);
     EXPECT_EQ(m_ventana->CodCentro(), QStringLiteral("0202"));
-    EXPECT_EQ(entradas(lista("ComboTrabajadores")), trabajadoresDe(db(), QStringLiteral("0202")));
+    EXPECT_EQ(entradas(lista("ComboTrabajadores")), despachoDe(m_ejemplo));
 }
 
 TEST_F(PralTest, TypedTextChoosesOnlyAWholeEntryAndTurnsIntoCapitals)
@@ -131,7 +151,7 @@ TEST_F(PralTest, NegativeCompanySettingKeepsTheFirstOfEveryList)
     abrir();
     EXPECT_EQ(lista("ComboEmpresas")->currentIndex(), 0);
     EXPECT_EQ(lista("ComboCentros")->currentText(), kAlmacen);
-    EXPECT_EQ(lista("ComboTrabajadores")->currentText(), trabajadoresDe(db(), QStringLiteral("0101")).first());
+    EXPECT_EQ(lista("ComboTrabajadores")->currentText(), almacenDe(m_ejemplo).value(0));
     EXPECT_EQ(m_ventana->IdEmpresa(), m_ejemplo.empresa1);
     EXPECT_EQ(m_md->IdEmpresaActiva, 0) << "only a company change makes a company active";
     EXPECT_FALSE(opcion("CKTodosCentros")->isEnabled()) << "no centre change has run yet";
@@ -192,7 +212,7 @@ TEST_F(PralTest, PickingAWorkerUnticksAllWorkers)
     abrir();
     ASSERT_TRUE(opcion("CKTodosTrabajadores")->isChecked());
     elegir(lista("ComboTrabajadores"), 2);
-    EXPECT_EQ(lista("ComboTrabajadores")->currentText(), trabajadoresDe(db(), QStringLiteral("0101")).at(2));
+    EXPECT_EQ(lista("ComboTrabajadores")->currentText(), almacenDe(m_ejemplo).value(2));
     EXPECT_FALSE(opcion("CKTodosTrabajadores")->isChecked());
     EXPECT_TRUE(opcion("CKTodosTrabajadores")->isEnabled());
 }
