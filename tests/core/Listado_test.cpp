@@ -191,6 +191,12 @@ TEST_F(ListadoTest, EachConnectionBuildsAndReadsOnlyItsOwnRows)
     store::Statement st = db().prepare(QStringLiteral("SELECT count(*) FROM main.Listado"));
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.integer(0), 0);
+    // The private copy is not encrypted: it must live in memory, never in a temporary file.
+    for (store::Database* conexion : {&db(), &otra}) {
+        store::Statement memoria = conexion->prepare(QStringLiteral("PRAGMA temp_store"));
+        ASSERT_TRUE(memoria.step());
+        EXPECT_EQ(memoria.integer(0), 2);
+    }
 }
 
 TEST_F(ListadoTest, TheLastMonthsOfTheCalendarEnd)
