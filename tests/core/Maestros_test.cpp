@@ -46,8 +46,17 @@ protected:
     QList<qint64> m_trabajadores;
 };
 
-TEST_F(MaestrosCoreTest, AFailedDeletionLeavesEverythingAsItWas)
+TEST_F(MaestrosCoreTest, ARefusedOrFailedDeletionLeavesEverythingAsItWas)
 {
+    // The window asks only about a company without centres; another copy may have given it one since.
+    try {
+        maestros::borrarEmpresa(db(), m_empresa);
+        ADD_FAILURE() << "a company with a centre was deleted";
+    } catch (const maestros::Rechazo& r) {
+        EXPECT_EQ(r.texto(), QStringLiteral("Esta empresa tiene centros. Borre antes los centros"));
+    }
+    EXPECT_EQ(cuenta(QStringLiteral("empresas")), 1);
+
     fallarAlBorrar(QStringLiteral("centros"));
     EXPECT_THROW(maestros::borrarCentro(db(), m_centro.id, m_centro.codcentro), store::StoreError);
     EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 3) << "assignments deleted before the centre failed";
