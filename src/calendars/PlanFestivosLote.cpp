@@ -54,12 +54,7 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
             throw ErrorArgumentos{QStringLiteral("Indique la empresa con --empresa ID.")};
         if (!opciones.contains(QStringLiteral("mes")))
             throw ErrorArgumentos{QStringLiteral("Indique el mes con --mes AAAAMM.")};
-        bool ok = false;
-        idempresa = opciones.value(QStringLiteral("empresa")).toLongLong(&ok);
-        if (!ok)
-            throw ErrorArgumentos{QStringLiteral("El número de empresa de --empresa debe ser un número entero, "
-                                                 "no «%1».")
-                                      .arg(opciones.value(QStringLiteral("empresa")))};
+        idempresa = idEmpresa(opciones);
         mes = lote::mes(opciones.value(QStringLiteral("mes")), QStringLiteral("mes"));
     } catch (const ErrorArgumentos& e) {
         errores << e.texto << Qt::endl
@@ -73,13 +68,8 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
         return NoDisponible;
     try {
         store::Database& db = md->Quorvel();
-        store::Statement empresa = db.prepare(QStringLiteral("SELECT 1 FROM empresas WHERE id = ?"));
-        empresa.bind(1, idempresa);
-        if (!empresa.step()) {
-            errores << QStringLiteral("No existe la empresa %1.").arg(idempresa) << Qt::endl;
+        if (!existeEmpresa(db, idempresa, errores))
             return NoDisponible;
-        }
-        empresa.reset();
         QString carpeta = opciones.value(QStringLiteral("carpeta"));
         if (carpeta.isEmpty())
             carpeta = rutaPdfResuelta(base, leerConstantes(db).RutaPDF);

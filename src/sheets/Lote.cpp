@@ -120,6 +120,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     QHash<QString, QString> opciones;
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
+    qint64 idempresa = 0;
     try {
         opciones = leerArgumentos(argumentosHojas, kConValor);
         if (opciones.contains(QStringLiteral("help"))) {
@@ -154,14 +155,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         festivos = siNo(opciones, QStringLiteral("festivos"));
         autocentros = siNo(opciones, QStringLiteral("autocentros"));
         diasemana = siNo(opciones, QStringLiteral("diasemana"));
-        if (porEmpresa) {
-            bool ok = false;
-            opciones.value(QStringLiteral("empresa")).toLongLong(&ok);
-            if (!ok)
-                throw ErrorArgumentos{QStringLiteral("El número de empresa de --empresa debe ser un número entero, "
-                                                     "no «%1».")
-                                          .arg(opciones.value(QStringLiteral("empresa")))};
-        }
+        if (porEmpresa)
+            idempresa = idEmpresa(opciones);
     } catch (const ErrorArgumentos& e) {
         errores << e.texto << Qt::endl << QStringLiteral("Use --help para ver las opciones.") << Qt::endl;
         return Argumentos;
@@ -191,16 +186,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             return Fallo;
         }
 
-        qint64 idempresa = 0;
         QString codcentro;
         if (opciones.contains(QStringLiteral("empresa"))) {
-            idempresa = opciones.value(QStringLiteral("empresa")).toLongLong();
-            QList<qint64> ids;
-            entradasEmpresas(db, &ids);
-            if (!ids.contains(idempresa)) {
-                errores << QStringLiteral("No existe la empresa %1.").arg(idempresa) << Qt::endl;
+            if (!existeEmpresa(db, idempresa, errores))
                 return NoDisponible;
-            }
         } else {
             store::Statement st =
                 db.prepare(QStringLiteral("SELECT idempresa FROM centros WHERE codcentro = ? ORDER BY id"));

@@ -72,4 +72,27 @@ std::unique_ptr<TMD> abrirBase(const QString& base, QTextStream& errores)
     return md;
 }
 
+qint64 idEmpresa(const QHash<QString, QString>& opciones)
+{
+    const QString texto = opciones.value(QStringLiteral("empresa"));
+    bool ok = false;
+    const qint64 id = texto.toLongLong(&ok);
+    if (!ok)
+        throw ErrorArgumentos{
+            QStringLiteral("El número de empresa de --empresa debe ser un número entero, no «%1».").arg(texto)};
+    return id;
+}
+
+bool existeEmpresa(store::Database& db, qint64 id, QTextStream& errores)
+{
+    store::Statement empresa = db.prepare(QStringLiteral("SELECT 1 FROM empresas WHERE id = ?"));
+    empresa.bind(1, id);
+    if (empresa.step()) {
+        empresa.reset();
+        return true;
+    }
+    errores << QStringLiteral("No existe la empresa %1.").arg(id) << Qt::endl;
+    return false;
+}
+
 } // namespace lote

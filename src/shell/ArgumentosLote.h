@@ -8,6 +8,9 @@
 
 class QTextStream;
 class TMD;
+namespace store {
+class Database;
+}
 
 // What every mode of quorvel-lote shares: exit codes, reading "--nombre valor" options, months and the database.
 namespace lote {
@@ -35,7 +38,13 @@ QHash<QString, QString> leerArgumentos(const QStringList& argumentos, const QStr
 // A month "AAAAMM" of option --`nombre`, within the months a run accepts. Throws ErrorArgumentos.
 QDate mes(const QString& texto, const QString& nombre);
 
+// The company number given with --empresa. Throws ErrorArgumentos when it is not a whole number.
+qint64 idEmpresa(const QHash<QString, QString>& opciones);
+
 // Opens the database file `base`; on failure says why on `errores` and returns null (exit NoDisponible).
 std::unique_ptr<TMD> abrirBase(const QString& base, QTextStream& errores);
+
+// Whether company `id` exists; when not, says so on `errores` (exit NoDisponible).
+bool existeEmpresa(store::Database& db, qint64 id, QTextStream& errores);
 
 } // namespace lote
