@@ -8,7 +8,7 @@ QString rutaDatos(const QString& nombre)
 {
     const QDir programa(QCoreApplication::applicationDirPath());
     const QStringList carpetas = {programa.path(), programa.filePath(QStringLiteral("../share/quorvel")),
-                                  QStringLiteral(QUORVEL_DATOS_INSTALADOS), QStringLiteral(QUORVEL_DATOS_FUENTE)};
+                                  QString::fromUtf8(QUORVEL_DATOS_INSTALADOS), QString::fromUtf8(QUORVEL_DATOS_FUENTE)};
     for (const QString& carpeta : carpetas) {
         const QString ruta = QDir(carpeta).filePath(nombre);
         if (QFileInfo(ruta).isFile())
