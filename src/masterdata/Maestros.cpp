@@ -3,6 +3,8 @@
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
 
+#include <QHash>
+
 namespace maestros {
 
 namespace {
@@ -54,6 +56,8 @@ std::optional<Empresa> leerEmpresa(store::Database& db, qint64 id)
 
 void grabarEmpresa(store::Database& db, Empresa& e)
 {
+    if (const QString vacio = campoVacio(e); !vacio.isEmpty())
+        throw Rechazo(textoFalta(vacio), vacio);
     store::Transaction tx(db);
     if (e.id == 0) {
         db.prepare(QStringLiteral("INSERT INTO empresas (nomempresa, cif, ccc) VALUES (?, ?, ?)"))
@@ -77,12 +81,17 @@ int contarCentros(store::Database& db, qint64 idempresa)
     return int(st.integer(0));
 }
 
+QString textoEmpresaConCentros(int centros)
+{
+    return QStringLiteral("Esta empresa tiene %1 centro/s.\nBorre antes los centros").arg(centros);
+}
+
 void borrarEmpresa(store::Database& db, qint64 id)
 {
     store::Transaction tx(db);
     // Another copy may have given it a centre since the question was asked.
-    if (contarCentros(db, id) > 0)
-        throw Rechazo(QStringLiteral("Esta empresa tiene centros. Borre antes los centros"));
+    if (const int centros = contarCentros(db, id); centros > 0)
+        throw Rechazo(textoEmpresaConCentros(centros));
     db.prepare(QStringLiteral("DELETE FROM empresas WHERE id = ?")).bind(1, id).run();
     tx.commit();
 }
@@ -105,11 +114,6 @@ QString codigoCentro(const QString& textoEmpresa, const QString& codcentro2)
     return CerosIzquierda(id, 2) + codcentro2;
 }
 
-QString textoCampoNecesario(const QString& campo)
-{
-    return QStringLiteral("Es necesario que el campo '%1' contenga algún valor").arg(campo);
-}
-
 QString campoVacio(const Centro& c)
 {
     if (c.codcentro.trimmed().isEmpty())
@@ -123,6 +127,30 @@ QString campoVacio(const Centro& c)
     if (c.calendario.trimmed().isEmpty())
         return QStringLiteral("calendario");
     return {};
+}
+
+QString campoVacio(const Empresa& e)
+{
+    return e.nomempresa.trimmed().isEmpty() ? QStringLiteral("nomempresa") : QString();
+}
+
+QString campoVacio(const Trabajador& t)
+{
+    return t.nomtrabajador.trimmed().isEmpty() ? QStringLiteral("nomtrabajador") : QString();
+}
+
+QString textoFalta(const QString& campo)
+{
+    static const QHash<QString, QString> kRotulos = {
+        {QStringLiteral("nomempresa"), QStringLiteral("el nombre de la empresa")},
+        {QStringLiteral("codcentro"), QStringLiteral("el código del centro (la empresa no tiene número)")},
+        {QStringLiteral("codcentro2"), QStringLiteral("el código del centro")},
+        {QStringLiteral("nomcentro"), QStringLiteral("el nombre del centro")},
+        {QStringLiteral("idempresa"), QStringLiteral("la empresa del centro")},
+        {QStringLiteral("calendario"), QStringLiteral("el calendario del centro")},
+        {QStringLiteral("nomtrabajador"), QStringLiteral("el nombre del trabajador")},
+    };
+    return QStringLiteral("Falta ") + kRotulos.value(campo, campo);
 }
 
 namespace {
@@ -179,7 +207,7 @@ void grabarCentro(store::Database& db, Centro& c)
 {
     const QString vacio = campoVacio(c);
     if (!vacio.isEmpty())
-        throw Rechazo(textoCampoNecesario(vacio), vacio);
+        throw Rechazo(textoFalta(vacio), vacio);
 
     store::Transaction tx(db);
     // Two centres with one code would share workers, PDF files and mails.
@@ -252,6 +280,8 @@ std::optional<Trabajador> leerTrabajador(store::Database& db, qint64 id)
 
 void grabarTrabajador(store::Database& db, Trabajador& t)
 {
+    if (const QString vacio = campoVacio(t); !vacio.isEmpty())
+        throw Rechazo(textoFalta(vacio), vacio);
     store::Transaction tx(db);
     if (t.id == 0) {
         db.prepare(

@@ -79,9 +79,11 @@ QString mayusculas(const QString& texto);
 QString textoErrorAlmacen(const store::StoreError& error, const QString& accion = QStringLiteral("grabar"));
 
 std::optional<Empresa> leerEmpresa(store::Database& db, qint64 id);
-// Inserts when `e.id` is 0 and sets it.
+// Inserts when `e.id` is 0 and sets it. Refuses a company without a name.
 void grabarEmpresa(store::Database& db, Empresa& e);
 int contarCentros(store::Database& db, qint64 idempresa);
+// Why a company with centres is not deleted, with how many it has.
+QString textoEmpresaConCentros(int centros);
 void borrarEmpresa(store::Database& db, qint64 id);
 
 // The defaults of a new centre: closed on Saturdays, Sundays and holidays, on the base calendar.
@@ -89,10 +91,14 @@ Centro centroNuevo(std::optional<qint64> idempresa);
 // The company id in two digits (CerosIzquierda) followed by the short code; empty when the company text is
 // not a number.
 QString codigoCentro(const QString& textoEmpresa, const QString& codcentro2);
-// "Es necesario que el campo '%s' contenga algún valor" with the first required field that is empty.
-QString textoCampoNecesario(const QString& campo);
 // The first of codcentro, codcentro2, nomcentro, idempresa, calendario without a value; empty when all have one.
 QString campoVacio(const Centro& c);
+// "nomempresa" for a company without a name, "nomtrabajador" for a worker without one; empty otherwise. A record
+// without a name would be a blank line in every list and on every sheet.
+QString campoVacio(const Empresa& e);
+QString campoVacio(const Trabajador& t);
+// A required field left empty, named by its caption: "Falta el nombre de la empresa".
+QString textoFalta(const QString& campo);
 std::optional<Centro> leerCentro(store::Database& db, qint64 id);
 std::optional<Centro> leerCentroPorCodigo(store::Database& db, const QString& codcentro);
 // Refuses an empty required field and a code another centre has; a changed code takes the centre's
@@ -103,6 +109,7 @@ int contarAsignacionesCentro(store::Database& db, const QString& codcentro);
 void borrarCentro(store::Database& db, qint64 id, const QString& codcentro);
 
 std::optional<Trabajador> leerTrabajador(store::Database& db, qint64 id);
+// Refuses a worker without a name.
 void grabarTrabajador(store::Database& db, Trabajador& t);
 // The worker's centre codes in the order they were assigned.
 QStringList centrosDeTrabajador(store::Database& db, qint64 idtrabajador);

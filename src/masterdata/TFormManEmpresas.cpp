@@ -39,10 +39,6 @@ void TFormManEmpresas::grabar()
     e.nomempresa = m_dbNomEmpresa->text();
     e.cif = m_dbCif->text();
     e.ccc = m_dbCcc->text();
-    // A company without a name would be a blank line in every list and on every sheet.
-    if (e.nomempresa.trimmed().isEmpty())
-        throw maestros::Rechazo(maestros::textoCampoNecesario(QStringLiteral("nomempresa")),
-                                QStringLiteral("nomempresa"));
     maestros::grabarEmpresa(m_db, e);
     m_empresa = e;
     m_dbId->setText(QString::number(e.id));

@@ -304,8 +304,7 @@ void TFormManTablas::BotBorrarEmpresaClick()
     const qint64 id = m_empresas->id(fila);
     const int centros = maestros::contarCentros(m_db, id);
     if (centros > 0) {
-        Interaccion::actual().mensaje(
-            this, QStringLiteral("Esta empresa tiene %1 centro/s.\nBorre antes los centros").arg(centros));
+        Interaccion::actual().mensaje(this, maestros::textoEmpresaConCentros(centros));
     } else if (Interaccion::actual().confirmar(
                    this, QStringLiteral("Seguro que quiere borrar la empresa: ") +
                              m_empresas->valor(fila, QStringLiteral("nomempresa")).toString() + QStringLiteral("?"))) {

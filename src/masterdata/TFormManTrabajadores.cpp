@@ -148,10 +148,6 @@ void TFormManTrabajadores::grabar()
     t.falta = m_dbFalta->text();
     t.fbaja = m_dbFbaja->text();
     t.observaciones = m_dbObservaciones->text();
-    // A worker without a name would be an empty line in every list and an unnamed sheet.
-    if (t.nomtrabajador.trimmed().isEmpty())
-        throw maestros::Rechazo(maestros::textoCampoNecesario(QStringLiteral("nomtrabajador")),
-                                QStringLiteral("nomtrabajador"));
     maestros::grabarTrabajador(m_db, t);
     m_trabajador = t;
     m_dbId->setText(QString::number(t.id));

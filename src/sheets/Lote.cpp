@@ -5,6 +5,7 @@
 #include "data/TMD.h"
 #include "mail/EnvioLote.h"
 #include "mail/EnvioPdf.h"
+#include "masterdata/ImportacionLote.h"
 #include "reports/Report.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/Meses.h"
@@ -112,6 +113,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
 {
     if (argumentos.contains(QStringLiteral("--plan-festivos")))
         return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
+    if (esImportacionLote(argumentos))
+        return ejecutarImportacionLote(argumentos, baseDefecto, salida, errores);
     // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
     QStringList argumentosHojas = argumentos;
     const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0;
@@ -127,7 +130,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             salida << kAyudaLote << kAyudaEnvioLote << Qt::endl
                    << QStringLiteral("Plan de festivos de una empresa (más en --plan-festivos --help):\n"
                                      "  quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] "
-                                     "[--carpeta DIR]\n");
+                                     "[--carpeta DIR]\n")
+                   << QStringLiteral("Importar o exportar empresas, centros y trabajadores (más en --importar --help):\n"
+                                     "  quorvel-lote --importar FICHERO [--comprobar] [--parcial] [--base FICHERO]\n"
+                                     "  quorvel-lote --exportar FICHERO [--empresa ID] [--base FICHERO]\n");
             return Correcto;
         }
         const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));

@@ -343,14 +343,18 @@ QVariant Statement::value(int index) const
 
 Transaction::Transaction(Database& db, Alcance alcance) : m_db(db)
 {
-    m_db.exec(alcance == Alcance::Compartido ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    m_anidada = sqlite3_get_autocommit(m_db.handle()) == 0;
+    if (m_anidada)
+        m_db.exec(QStringLiteral("SAVEPOINT anidada"));
+    else
+        m_db.exec(alcance == Alcance::Compartido ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
 }
 
 Transaction::~Transaction()
 {
     if (!m_done) {
         try {
-            m_db.exec(QStringLiteral("ROLLBACK"));
+            m_db.exec(m_anidada ? QStringLiteral("ROLLBACK TO anidada; RELEASE anidada") : QStringLiteral("ROLLBACK"));
         } catch (const StoreError&) {
             // Already rolled back by the store after a failed statement.
         }
@@ -359,7 +363,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_db.exec(QStringLiteral("COMMIT"));
+    m_db.exec(m_anidada ? QStringLiteral("RELEASE anidada") : QStringLiteral("COMMIT"));
     m_done = true;
 }
 

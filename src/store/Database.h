@@ -103,7 +103,8 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
-// BEGIN IMMEDIATE on creation; rolls back unless committed.
+// BEGIN IMMEDIATE on creation; rolls back unless committed. Inside another transaction it is a savepoint, so
+// a store operation can be one step of a larger change that succeeds or fails as a whole.
 class Transaction
 {
 public:
@@ -121,6 +122,7 @@ public:
 private:
     Database& m_db;
     bool m_done = false;
+    bool m_anidada = false;
 };
 
 } // namespace store

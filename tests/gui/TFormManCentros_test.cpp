@@ -70,7 +70,7 @@ TEST_F(ManCentrosTest, RequiredFieldsAreNamedAndGetTheFocus)
     EXPECT_EQ(texto(editor.get(), "DBCODCENTRO"), QStringLiteral("019"));
     pulsar(editor.get(), "BotGrabar");
     EXPECT_EQ(m_guion.mensajes,
-              QStringList({QStringLiteral("Es necesario que el campo 'nomcentro' contenga algún valor")}));
+              QStringList({QStringLiteral("Falta el nombre del centro")}));
     EXPECT_TRUE(hijo<QLineEdit>(editor.get(), "DBNOMCENTRO")->hasFocus());
     // Enter moves on and keeps what was typed; Escape abandons it with nothing stored.
     escribir(editor.get(), "DBNOMCENTRO", QStringLiteral("almacén sur"));
@@ -89,7 +89,7 @@ TEST_F(ManCentrosTest, RequiredFieldsAreNamedAndGetTheFocus)
     EXPECT_TRUE(texto(sinEmpresa.get(), "DBCODCENTRO").isEmpty());
     pulsar(sinEmpresa.get(), "BotGrabar");
     EXPECT_EQ(m_guion.mensajes,
-              QStringList({QStringLiteral("Es necesario que el campo 'codcentro' contenga algún valor")}));
+              QStringList({QStringLiteral("Falta el código del centro (la empresa no tiene número)")}));
     EXPECT_TRUE(sinEmpresa->isVisible());
 }
 

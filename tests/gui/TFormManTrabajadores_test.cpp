@@ -77,7 +77,7 @@ TEST_F(ManTrabajadoresTest, PlusStoresANewWorkerFirstAndCancelKeepsIt)
     // A worker without a name is not stored, not even by "+".
     pulsar(editor.get(), "SpeedButton2");
     EXPECT_EQ(m_guion.mensajes,
-              QStringList({QStringLiteral("Es necesario que el campo 'nomtrabajador' contenga algún valor")}));
+              QStringList({QStringLiteral("Falta el nombre del trabajador")}));
     EXPECT_EQ(cuenta(QStringLiteral("trabajadores")), QStringLiteral("0"));
 
     escribir(editor.get(), "DBNOMTRABAJADOR", QStringLiteral("peña ibáñez, íñigo"));
