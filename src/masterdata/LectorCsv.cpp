@@ -106,7 +106,15 @@ Tabla leer(const QByteArray& contenido)
     } else {
         tabla.codificacion = esUtf8(bytes) ? Codificacion::Utf8 : Codificacion::Windows1252;
     }
-    tabla.separador = detectarSeparador(bytes);
+    // Excel may write its list separator on a first line of its own: "sep=;".
+    if (bytes.size() >= 5 && bytes.first(4).compare("sep=", Qt::CaseInsensitive) == 0 &&
+        (bytes[4] == ';' || bytes[4] == ',' || bytes[4] == '\t')) {
+        tabla.separador = QLatin1Char(bytes[4]);
+        const qsizetype fin = bytes.indexOf('\n');
+        bytes = fin < 0 ? QByteArrayView() : bytes.sliced(fin + 1);
+    } else {
+        tabla.separador = detectarSeparador(bytes);
+    }
 
     Lectura lectura{tabla.codificacion, {}, {}, {}, 0};
     csv_parser parser;

@@ -178,6 +178,12 @@ TEST_F(ImportacionTest, FoundRecordsChangeOnlyWhereTheFileHasAValue)
         db(), QByteArray("empresa_cif\tcentro_codigo\tcentro_nombre\nA28015865\t01\t ALMACÉN \n"));
     EXPECT_EQ(tab.separador, u'\t');
     EXPECT_EQ(fila(tab, 2).estado, Estado::SinCambios);
+    // Excel's own first line naming the separator, whatever the rest holds.
+    const importacion::Vista sep = importacion::preparar(
+        db(), QByteArray("sep=,\r\nempresa_cif,centro_codigo,centro_nombre;x\r\nA28015865,01,ALMAC\xC9N\r\n"));
+    EXPECT_EQ(sep.separador, u',');
+    EXPECT_EQ(sep.codificacion, csv::Codificacion::Windows1252);
+    EXPECT_EQ(sep.desconocidas, QStringList{QStringLiteral("centro_nombre;x")});
 
     EXPECT_EQ(importacion::preparar(db(), QByteArray("nombre;apellidos\nA;B\n")).error,
               QStringLiteral("La primera fila del fichero no nombra ninguna columna conocida (como empresa_cif, "
