@@ -93,8 +93,10 @@ void centrosParaElegir(TablaConsulta& t, std::optional<qint64> idempresa)
 
 void asignaciones(TablaConsulta& t, qint64 idtrabajador)
 {
-    t.abrir(QStringLiteral("SELECT idtrabajador, codcentro FROM ubicatrabajador WHERE idtrabajador = :par1 "
-                           "ORDER BY rowid"),
+    // The centre's name beside its code; an assignment to a centre that no longer exists shows the code alone.
+    t.abrir(QStringLiteral("SELECT u.idtrabajador AS idtrabajador, u.codcentro AS codcentro, "
+                           "(SELECT c.nomcentro FROM centros c WHERE c.codcentro = u.codcentro ORDER BY c.id LIMIT 1) "
+                           "AS nomcentro FROM ubicatrabajador u WHERE u.idtrabajador = :par1 ORDER BY u.rowid"),
             {idtrabajador});
 }
 

@@ -192,10 +192,8 @@ void revisarFila(Fila& f)
     f.v[TrabajadorNif] = identificadores::compactar(f.v[TrabajadorNif]);
     // A spreadsheet drops the leading zero of a postal code such as 08001.
     QString& cp = f.v[CentroCp];
-    bool numero = false;
-    cp.toInt(&numero);
-    if (!cp.isEmpty() && !numero)
-        f.motivos << QStringLiteral("El código postal debe ser un número: «%1»").arg(cp);
+    if (const QString noNumero = maestros::textoCpNoNumero(cp); !noNumero.isEmpty())
+        f.motivos << noNumero;
     else if (cp.size() == 4)
         cp.prepend(u'0');
     if (!f.v[TipoJornada].isEmpty()) {
@@ -277,10 +275,11 @@ void refusarNombresDistintos(std::vector<Fila>& filas, QString Fila::*clave, int
     }
 }
 
-// The later non-empty value of the file wins over the stored one.
-void poner(QString& campo, const QString& valor)
+// The later non-empty value of the file wins over the stored one. A field the editors write in capitals keeps a
+// value stored in small letters by older copies when it reads the same, so an export imported again changes nothing.
+void poner(QString& campo, const QString& valor, bool mayusculas = false)
 {
-    if (!valor.isEmpty())
+    if (!valor.isEmpty() && !(mayusculas && maestros::mayusculas(campo) == valor))
         campo = valor;
 }
 
@@ -325,8 +324,8 @@ QList<int> construir(store::Database& db, const Existentes& ex, Plan& p)
                     op.antes = maestros::leerEmpresa(db, ids.first());
                 op.despues = op.antes.value_or(maestros::Empresa{0, {}, f.v[EmpresaCif], {}});
             }
-            poner(op.despues.nomempresa, f.v[EmpresaNombre]);
-            poner(op.despues.ccc, f.v[EmpresaCcc]);
+            poner(op.despues.nomempresa, f.v[EmpresaNombre], true);
+            poner(op.despues.ccc, f.v[EmpresaCcc], true);
         }
         if (!f.claveCentro.isEmpty()) {
             const OpEmpresa& empresa = p.empresas.at(f.claveEmpresa);
@@ -354,7 +353,7 @@ QList<int> construir(store::Database& db, const Existentes& ex, Plan& p)
                 }
             }
             maestros::Centro& c = op.despues;
-            poner(c.nomcentro, f.v[CentroNombre]);
+            poner(c.nomcentro, f.v[CentroNombre], true);
             poner(c.email, f.v[CentroEmail]);
             poner(c.domicilio, f.v[CentroDomicilio]);
             poner(c.poblacion, f.v[CentroPoblacion]);
@@ -381,13 +380,13 @@ QList<int> construir(store::Database& db, const Existentes& ex, Plan& p)
                 }
             }
             maestros::Trabajador& t = op.despues;
-            poner(t.nomtrabajador, f.v[TrabajadorNombre]);
-            poner(t.nss, f.v[TrabajadorNss]);
+            poner(t.nomtrabajador, f.v[TrabajadorNombre], true);
+            poner(t.nss, f.v[TrabajadorNss], true);
             poner(t.tipojornada, f.v[TipoJornada]);
             poner(t.contrato, f.v[Contrato]);
             poner(t.telef, f.v[TrabajadorTelefono]);
             poner(t.email, f.v[TrabajadorEmail]);
-            poner(t.alias, f.v[TrabajadorAlias]);
+            poner(t.alias, f.v[TrabajadorAlias], true);
             if (!f.claveCentro.isEmpty()) {
                 auto [ita, nueva] = p.asignaciones.try_emplace({f.claveTrabajador, f.claveCentro});
                 if (nueva) {

@@ -153,6 +153,15 @@ QString textoFalta(const QString& campo)
     return QStringLiteral("Falta ") + kRotulos.value(campo, campo);
 }
 
+QString textoCpNoNumero(const QString& cp)
+{
+    const QString limpio = cp.trimmed();
+    for (QChar c : limpio)
+        if (c < u'0' || c > u'9')
+            return QStringLiteral("El código postal debe ser un número: «%1»").arg(limpio);
+    return {};
+}
+
 namespace {
 
 const QString kCamposCentro = QStringLiteral(
@@ -208,6 +217,8 @@ void grabarCentro(store::Database& db, Centro& c)
     const QString vacio = campoVacio(c);
     if (!vacio.isEmpty())
         throw Rechazo(textoFalta(vacio), vacio);
+    if (const QString cp = textoCpNoNumero(c.cp); !cp.isEmpty())
+        throw Rechazo(cp, QStringLiteral("cp"));
 
     store::Transaction tx(db);
     // Two centres with one code would share workers, PDF files and mails.

@@ -99,9 +99,12 @@ QString campoVacio(const Empresa& e);
 QString campoVacio(const Trabajador& t);
 // A required field left empty, named by its caption: "Falta el nombre de la empresa".
 QString textoFalta(const QString& campo);
+// The postal code holds something other than digits: "El código postal debe ser un número: «29abc»"; empty
+// when it is empty or a number.
+QString textoCpNoNumero(const QString& cp);
 std::optional<Centro> leerCentro(store::Database& db, qint64 id);
 std::optional<Centro> leerCentroPorCodigo(store::Database& db, const QString& codcentro);
-// Refuses an empty required field and a code another centre has; a changed code takes the centre's
+// Refuses an empty required field, a postal code that is not a number and a code another centre has; a changed code takes the centre's
 // assignments with it.
 void grabarCentro(store::Database& db, Centro& c);
 int contarAsignacionesCentro(store::Database& db, const QString& codcentro);

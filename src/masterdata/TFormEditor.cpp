@@ -8,6 +8,7 @@
 #include "shell/Ventanas.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -60,6 +61,49 @@ QLabel* TFormEditor::etiqueta(const QString& nombre, const QString& texto, QWidg
     rotulo->setObjectName(QStringLiteral("Label") + nombre);
     rotulo->setBuddy(campo);
     return rotulo;
+}
+
+QLabel* TFormEditor::aviso(QLineEdit* campo, QString (*comprobar)(const QString&))
+{
+    auto* nota = new QLabel(this);
+    nota->setObjectName(QStringLiteral("LAviso") + campo->objectName());
+    nota->setStyleSheet(QStringLiteral("color: #b00000"));
+    nota->setVisible(false);
+    int fila = -1;
+    QFormLayout::ItemRole papel;
+    m_formulario->getWidgetPosition(campo, &fila, &papel);
+    m_formulario->insertRow(fila + 1, QString(), nota);
+    connect(campo, &QLineEdit::textChanged, nota, [nota, comprobar](const QString& texto) {
+        const QString problema = comprobar(texto);
+        nota->setText(problema);
+        nota->setVisible(!problema.isEmpty());
+    });
+    return nota;
+}
+
+QLabel* TFormEditor::contador(QLineEdit* campo, int limite, const QString& rotulo)
+{
+    campo->setMaxLength(32767);
+    auto* nota = new QLabel(this);
+    nota->setObjectName(QStringLiteral("LQuedan") + campo->objectName());
+    int fila = -1;
+    QFormLayout::ItemRole papel;
+    m_formulario->getWidgetPosition(campo, &fila, &papel);
+    m_formulario->insertRow(fila + 1, QString(), nota);
+    const auto poner = [nota, limite](const QString& texto) {
+        const auto largo = texto.size();
+        if (largo <= limite) {
+            nota->setText(QStringLiteral("Quedan %1 de %2 caracteres").arg(limite - largo).arg(limite));
+            nota->setStyleSheet(QStringLiteral("color: gray"));
+        } else {
+            nota->setText(QStringLiteral("Sobran %1 caracteres (caben %2)").arg(largo - limite).arg(limite));
+            nota->setStyleSheet(QStringLiteral("color: #b00000"));
+        }
+    };
+    poner(campo->text());
+    connect(campo, &QLineEdit::textChanged, nota, poner);
+    m_limites.push_back({campo, limite, rotulo});
+    return nota;
 }
 
 QLineEdit* TFormEditor::nuevoCampo(const QString& nombre, int ancho, bool mayusculas)
@@ -153,6 +197,16 @@ void TFormEditor::BotGrabarClick()
         accept();
         return;
     }
+    for (const Limite& l : m_limites) {
+        if (l.campo->text().size() > l.limite) {
+            mostrarMensaje(QStringLiteral("%1 tiene %2 caracteres y caben %3")
+                               .arg(l.rotulo)
+                               .arg(l.campo->text().size())
+                               .arg(l.limite));
+            l.campo->setFocus();
+            return;
+        }
+    }
     errores::protegido(this, [this] {
         if (intentar([this] { grabar(); }))
             accept();
@@ -164,6 +218,46 @@ void TFormEditor::BotCancelarClick()
     reject();
 }
 
+QStringList TFormEditor::estadoCampos() const
+{
+    QStringList estado;
+    for (const QLineEdit* e : findChildren<QLineEdit*>())
+        estado << e->text();
+    for (const QCheckBox* c : findChildren<QCheckBox*>())
+        estado << QString::number(c->isChecked());
+    for (const QComboBox* c : findChildren<QComboBox*>())
+        estado << c->currentText();
+    return estado;
+}
+
+void TFormEditor::marcarSinCambios()
+{
+    m_estadoGuardado = estadoCampos();
+}
+
+bool TFormEditor::hayCambios() const
+{
+    return m_hayRegistro && estadoCampos() != m_estadoGuardado;
+}
+
+void TFormEditor::reject()
+{
+    if (!hayCambios()) {
+        QDialog::reject();
+        return;
+    }
+    switch (Interaccion::actual().preguntar(this, textoGuardarCambios())) {
+    case Interaccion::Respuesta::Si:
+        BotGrabarClick();
+        break;
+    case Interaccion::Respuesta::No:
+        QDialog::reject();
+        break;
+    case Interaccion::Respuesta::Cancelar:
+        break;
+    }
+}
+
 void TFormEditor::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -173,6 +267,7 @@ void TFormEditor::showEvent(QShowEvent* event)
     centrarEnPantalla(this);
     errores::protegido(this, [this] {
         m_hayRegistro = cargar();
+        marcarSinCambios();
         if (!m_hayRegistro) {
             mostrarMensaje(textoNoEncontrada());
             for (QLineEdit* e : findChildren<QLineEdit*>())

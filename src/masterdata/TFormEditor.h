@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QFormLayout;
@@ -23,9 +24,13 @@ class TFormEditor : public QDialog
 public:
     static QString textoNoEncontrada() { return QStringLiteral("ERROR: empresa no encontrada"); }
 
+    static QString textoGuardarCambios() { return QStringLiteral("¿Guardar los cambios?"); }
+
     // The navigator's buttons, as a user presses them.
     void BotGrabarClick();
     void BotCancelarClick();
+    // Escape, the title bar and "Cancelar" come here: with typed changes it asks whether to store them first.
+    void reject() override;
 
 protected:
     TFormEditor(TMD& md, const QString& titulo, QWidget* parent);
@@ -41,11 +46,20 @@ protected:
     // An edit field not yet placed in the form.
     QLineEdit* nuevoCampo(const QString& nombre, int ancho = 0, bool mayusculas = false);
     QLabel* etiqueta(const QString& nombre, const QString& texto, QWidget* campo);
+    // A red note under the field with what `comprobar` finds wrong in its text, kept up to date as it is typed;
+    // storing is still allowed. Named "LAviso" followed by the field's name.
+    QLabel* aviso(QLineEdit* campo, QString (*comprobar)(const QString&));
+    // Shows under a name field how many of its `limite` characters remain. The field takes more, never cutting a
+    // pasted text, and storing refuses a longer value naming the field by `rotulo` ("El nombre del centro").
+    QLabel* contador(QLineEdit* campo, int limite, const QString& rotulo);
     // Shown, never typed, and skipped by the Tab key; it looks so.
     static void soloLectura(QLineEdit* campo, Qt::FocusPolicy foco = Qt::NoFocus);
     QCheckBox* casilla(const QString& nombre, const QString& texto);
     QPushButton* botonNavegador(const QString& nombre, const QString& texto);
     void ponerOperacion(const QString& texto);
+    // What is shown now counts as stored: closing asks nothing until something else is typed.
+    void marcarSinCambios();
+    bool hayCambios() const;
     // Runs a store step; refusals and store errors become a message and false.
     template <typename Paso> bool intentar(Paso&& paso);
     void mostrarMensaje(const QString& texto);
@@ -64,7 +78,16 @@ protected:
 
 private:
     bool intentarPaso(const std::function<void()>& paso);
+    QStringList estadoCampos() const;
+    struct Limite
+    {
+        QLineEdit* campo;
+        int limite;
+        QString rotulo;
+    };
+    std::vector<Limite> m_limites;
     bool m_cargado = false;
+    QStringList m_estadoGuardado;
 };
 
 template <typename Paso> bool TFormEditor::intentar(Paso&& paso)

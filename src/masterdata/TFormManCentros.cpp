@@ -35,6 +35,7 @@ TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
     m_formulario->addRow(etiqueta(QStringLiteral("DBCODCENTRO2"), QStringLiteral("Código Centro"), m_dbCodCentro2),
                          codigos);
     m_dbNomCentro = campo(QStringLiteral("DBNOMCENTRO"), QStringLiteral("Nombre centro"), 20, true);
+    contador(m_dbNomCentro, 20, QStringLiteral("El nombre del centro"));
     m_dbDomicilio = campo(QStringLiteral("DBDOMICILIO"), QStringLiteral("Domicilio"), 35);
     m_dbPoblacion = campo(QStringLiteral("DBPOBLACION"), QStringLiteral("Población"), 35);
     m_dbCp = campo(QStringLiteral("DBCP"), QStringLiteral("C.P."), 5);
@@ -139,5 +140,7 @@ QWidget* TFormManCentros::controlDe(const QString& campo)
         return m_dbIdEmpresa;
     if (campo == QStringLiteral("calendario"))
         return m_dbCalendario;
+    if (campo == QStringLiteral("cp"))
+        return m_dbCp;
     return nullptr;
 }

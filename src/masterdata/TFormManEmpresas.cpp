@@ -1,5 +1,7 @@
 #include "masterdata/TFormManEmpresas.h"
 
+#include "masterdata/Identificadores.h"
+
 #include <QLineEdit>
 
 TFormManEmpresas::TFormManEmpresas(TMD& md, QWidget* parent)
@@ -11,6 +13,8 @@ TFormManEmpresas::TFormManEmpresas(TMD& md, QWidget* parent)
     m_dbNomEmpresa = campo(QStringLiteral("DBNOMEMPRESA"), QStringLiteral("Nom. Empresa"), 0, true);
     m_dbCif = campo(QStringLiteral("DBCIF"), QStringLiteral("CIF"), 20, true);
     m_dbCcc = campo(QStringLiteral("DBCCC"), QStringLiteral("CCC"), 30, true);
+    aviso(m_dbCif, identificadores::avisoCif);
+    aviso(m_dbCcc, identificadores::avisoCcc);
 }
 
 bool TFormManEmpresas::cargar()

@@ -29,22 +29,24 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
     setModal(true);
 
     m_empresas = new TablaConsulta(m_db,
-                                   {{QStringLiteral("id"), {}},
-                                    {QStringLiteral("cif"), {}},
-                                    {QStringLiteral("ccc"), {}},
-                                    {QStringLiteral("nomempresa"), {}}},
+                                   {{QStringLiteral("id"), QStringLiteral("Núm.")},
+                                    {QStringLiteral("cif"), QStringLiteral("CIF")},
+                                    {QStringLiteral("ccc"), QStringLiteral("CCC")},
+                                    {QStringLiteral("nomempresa"), QStringLiteral("Nombre")}},
                                    this);
     m_centros = new TablaConsulta(
         m_db,
-        {{QStringLiteral("codcentro"), {}}, {QStringLiteral("nomcentro"), {}}, {QStringLiteral("calendario"), {}}},
+        {{QStringLiteral("codcentro"), QStringLiteral("Código")},
+         {QStringLiteral("nomcentro"), QStringLiteral("Centro")},
+         {QStringLiteral("calendario"), QStringLiteral("Calendario")}},
         this);
     m_trabajadores = new TablaConsulta(m_db,
                                        {{QStringLiteral("id"), {}},
-                                        {QStringLiteral("codcentro"), QStringLiteral("Cent.")},
-                                        {QStringLiteral("alias"), {}},
+                                        {QStringLiteral("codcentro"), QStringLiteral("Centro")},
+                                        {QStringLiteral("alias"), QStringLiteral("Alias")},
                                         {QStringLiteral("nomtrabajador"), QStringLiteral("Nombre del trabajador")},
-                                        {QStringLiteral("tipojornada"), QStringLiteral("T.C.")},
-                                        {QStringLiteral("contrato"), {}}},
+                                        {QStringLiteral("tipojornada"), QStringLiteral("Jornada")},
+                                        {QStringLiteral("contrato"), QStringLiteral("Contrato")}},
                                        this);
 
     m_dbEmpresas = rejilla(QStringLiteral("DBEmpresas"), m_empresas);
@@ -416,8 +418,10 @@ void TFormManTablas::BotManTrabajadoresClick()
 void TFormManTablas::SpeedButton2Click()
 {
     const qint64 id = idTrabajadorActual();
-    if (id == 0)
+    if (id == 0) {
+        Interaccion::actual().mensaje(this, textoSinTrabajador());
         return;
+    }
     editarTrabajador(id);
 }
 

@@ -22,6 +22,11 @@ public:
 
     static QString textoSinEmpresa() { return QStringLiteral("Debe crear antes una empresa"); }
     static QString textoSinCentro() { return QStringLiteral("Debe crear al menos un centro antes"); }
+    static QString textoSinTrabajador()
+    {
+        return QStringLiteral("No hay ningún trabajador elegido en la lista. Elija uno, búsquelo con «buscar "
+                              "trabajador» o dé de alta uno con «(+) alta nuevo trabajador».");
+    }
 
     // The company, centre and worker under the cursors; 0 or empty when there is none.
     qint64 idEmpresaActual() const;

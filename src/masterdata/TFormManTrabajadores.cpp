@@ -2,12 +2,14 @@
 
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
+#include "masterdata/Identificadores.h"
 #include "masterdata/TFormManCentro2.h"
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "shell/Ventanas.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,16 +27,22 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     soloLectura(m_dbId);
     m_dbNomTrabajador = campo(QStringLiteral("DBNOMTRABAJADOR"), QStringLiteral("Nombre trab."), 100, true);
     m_dbNomTrabajador->setMinimumWidth(m_dbNomTrabajador->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 28);
+    contador(m_dbNomTrabajador, 100, QStringLiteral("El nombre del trabajador"));
     m_dbNif = campo(QStringLiteral("DBNIF"), QStringLiteral("NIF"), 20, true);
     m_dbNss = campo(QStringLiteral("DBNSS"), QStringLiteral("NSS"), 20, true);
+    aviso(m_dbNif, identificadores::avisoNif);
+    aviso(m_dbNss, identificadores::avisoNss);
     m_dbTelef = campo(QStringLiteral("DBTELEF"), QStringLiteral("Teléfono"), 20);
 
-    m_dbTipoJornada = nuevoCampo(QStringLiteral("DBTIPOJORNADA"), 2, true);
+    // Two values only; the sheet's title depends on them.
+    m_dbTipoJornada = new QComboBox(this);
+    m_dbTipoJornada->setObjectName(QStringLiteral("DBTIPOJORNADA"));
     auto* jornada = new QHBoxLayout();
     jornada->addWidget(m_dbTipoJornada);
-    auto* notaJornada = new QLabel(QStringLiteral("P = Parcial     C =  COMPLETA"), this);
-    notaJornada->setObjectName(QStringLiteral("LabelNotaJornada"));
-    jornada->addWidget(notaJornada);
+    m_lAvisoJornada = new QLabel(this);
+    m_lAvisoJornada->setObjectName(QStringLiteral("LAvisoDBTIPOJORNADA"));
+    m_lAvisoJornada->setStyleSheet(QStringLiteral("color: #b00000"));
+    jornada->addWidget(m_lAvisoJornada);
     jornada->addStretch(1);
     m_formulario->addRow(etiqueta(QStringLiteral("DBTIPOJORNADA"), QStringLiteral("Tipo Jornada"), m_dbTipoJornada),
                          jornada);
@@ -58,7 +66,9 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     m_dbObservaciones = campo(QStringLiteral("DBOBSERVACIONES"), QStringLiteral("Observ."));
 
     // The worker's centres, with the buttons that add and remove one.
-    m_ubica = new TablaConsulta(m_db, {{QStringLiteral("idtrabajador"), {}}, {QStringLiteral("codcentro"), {}}}, this);
+    m_ubica = new TablaConsulta(
+        m_db, {{QStringLiteral("codcentro"), QStringLiteral("Código")}, {QStringLiteral("nomcentro"), QStringLiteral("Centro")}},
+        this);
     m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_ubica, this);
     m_dbGrid1->setFixedHeight(120);
     m_botMas = new QPushButton(QStringLiteral("+"), this);
@@ -113,7 +123,7 @@ bool TFormManTrabajadores::cargar()
     m_dbNif->setText(t.nif);
     m_dbNss->setText(t.nss);
     m_dbTelef->setText(t.telef);
-    m_dbTipoJornada->setText(t.tipojornada);
+    ponerJornada(t.tipojornada);
     m_dbContrato->setText(t.contrato);
     m_dbEmail->setText(t.email);
     m_dbAlias->setText(t.alias);
@@ -141,7 +151,7 @@ void TFormManTrabajadores::grabar()
     t.nif = m_dbNif->text();
     t.nss = m_dbNss->text();
     t.telef = m_dbTelef->text();
-    t.tipojornada = m_dbTipoJornada->text();
+    t.tipojornada = m_dbTipoJornada->currentData().toString();
     t.contrato = m_dbContrato->text();
     t.email = m_dbEmail->text();
     t.alias = m_dbAlias->text();
@@ -151,6 +161,31 @@ void TFormManTrabajadores::grabar()
     maestros::grabarTrabajador(m_db, t);
     m_trabajador = t;
     m_dbId->setText(QString::number(t.id));
+}
+
+QString TFormManTrabajadores::textoJornadaCompleta()
+{
+    return QStringLiteral("C — Tiempo completo");
+}
+
+QString TFormManTrabajadores::textoJornadaParcial()
+{
+    return QStringLiteral("P — Tiempo parcial");
+}
+
+void TFormManTrabajadores::ponerJornada(const QString& tipo)
+{
+    m_dbTipoJornada->clear();
+    // Nothing is chosen for a worker who has no type yet; a letter stored by other means stays as it is.
+    if (tipo.isEmpty())
+        m_dbTipoJornada->addItem(QString(), QString());
+    m_dbTipoJornada->addItem(textoJornadaCompleta(), QStringLiteral("C"));
+    m_dbTipoJornada->addItem(textoJornadaParcial(), QStringLiteral("P"));
+    const bool otra = !tipo.isEmpty() && tipo != QStringLiteral("C") && tipo != QStringLiteral("P");
+    if (otra)
+        m_dbTipoJornada->addItem(tipo, tipo);
+    m_dbTipoJornada->setCurrentIndex(m_dbTipoJornada->findData(tipo));
+    m_lAvisoJornada->setText(otra ? QStringLiteral("Tipo de jornada «%1» no válido: elija C o P").arg(tipo) : QString());
 }
 
 QWidget* TFormManTrabajadores::controlDe(const QString& campo)
@@ -163,8 +198,11 @@ void TFormManTrabajadores::SpeedButton2Click()
     if (!m_hayRegistro)
         return;
     // An assignment needs the worker's id: a new worker is stored first, and stays stored.
-    if (m_trabajador.id == 0 && !intentar([this] { grabar(); }))
-        return;
+    if (m_trabajador.id == 0) {
+        if (!intentar([this] { grabar(); }))
+            return;
+        marcarSinCambios();
+    }
     TFormManCentro2 selector(m_md, this);
     selector.exec();
     const QString codigo = selector.CentroElegido;
@@ -198,18 +236,19 @@ bool TFormManTrabajadores::TrabajadoresBeforeDelete()
     return Interaccion::actual().confirmar(this, textoBorrarTrabajador());
 }
 
+// The delete button ends the edit as its question was answered: it abandons the change without asking again.
 void TFormManTrabajadores::BotBorrarClick()
 {
     if (!m_hayRegistro) {
-        reject();
+        QDialog::reject();
         return;
     }
     if (!Interaccion::actual().confirmar(this, textoEliminarRegistro())) {
-        reject();
+        QDialog::reject();
         return;
     }
     if (m_trabajador.id == 0) {
-        reject();
+        QDialog::reject();
         return;
     }
     if (!TrabajadoresBeforeDelete())

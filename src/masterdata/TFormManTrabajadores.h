@@ -3,6 +3,8 @@
 #include "masterdata/Maestros.h"
 #include "masterdata/TFormEditor.h"
 
+class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableView;
 class TablaConsulta;
@@ -25,6 +27,8 @@ public:
 
     static QString textoEliminarRegistro() { return QStringLiteral("¿Desea eliminar el registro?"); }
     static QString textoBorrarTrabajador() { return QStringLiteral("¿Seguro que quiere borrar este trabajador?"); }
+    static QString textoJornadaCompleta();
+    static QString textoJornadaParcial();
 
 protected:
     bool cargar() override;
@@ -34,6 +38,8 @@ protected:
 private:
     bool TrabajadoresBeforeDelete();
     void cargarAsignaciones();
+    // Offers the two types, and a stored other letter as it is, marked as not valid.
+    void ponerJornada(const QString& tipo);
 
     maestros::Trabajador m_trabajador;
     QLineEdit* m_dbId = nullptr;
@@ -41,7 +47,8 @@ private:
     QLineEdit* m_dbNif = nullptr;
     QLineEdit* m_dbNss = nullptr;
     QLineEdit* m_dbTelef = nullptr;
-    QLineEdit* m_dbTipoJornada = nullptr;
+    QComboBox* m_dbTipoJornada = nullptr;
+    QLabel* m_lAvisoJornada = nullptr;
     QLineEdit* m_dbContrato = nullptr;
     QLineEdit* m_dbEmail = nullptr;
     QLineEdit* m_dbAlias = nullptr;

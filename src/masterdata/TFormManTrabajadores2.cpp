@@ -45,15 +45,15 @@ TFormManTrabajadores2::TFormManTrabajadores2(TMD& md, QWidget* parent) : QDialog
     setModal(true);
     m_query1 = new TablaConsulta(md.Quorvel(),
                                  {{QStringLiteral("nomtrabajador"), QStringLiteral("Nombre")},
-                                  {QStringLiteral("nif"), {}},
-                                  {QStringLiteral("nss"), {}},
-                                  {QStringLiteral("alias"), {}},
-                                  {QStringLiteral("telef"), {}},
-                                  {QStringLiteral("tipojornada"), {}},
-                                  {QStringLiteral("email"), {}},
-                                  {QStringLiteral("Centros"), {}},
-                                  {QStringLiteral("contrato"), {}},
-                                  {QStringLiteral("id"), {}}},
+                                  {QStringLiteral("nif"), QStringLiteral("NIF")},
+                                  {QStringLiteral("nss"), QStringLiteral("NSS")},
+                                  {QStringLiteral("alias"), QStringLiteral("Alias")},
+                                  {QStringLiteral("telef"), QStringLiteral("Teléfono")},
+                                  {QStringLiteral("tipojornada"), QStringLiteral("Jornada")},
+                                  {QStringLiteral("email"), QStringLiteral("Correo")},
+                                  {QStringLiteral("Centros"), QStringLiteral("Centros")},
+                                  {QStringLiteral("contrato"), QStringLiteral("Contrato")},
+                                  {QStringLiteral("id"), QStringLiteral("Núm.")}},
                                  this);
     consultas::calcularCentros(*m_query1);
 

@@ -110,6 +110,12 @@ void TFormPral::crearAcciones()
     m_manTablas->setToolTip(QStringLiteral("Empresas/centros/trabajadores"));
     m_buscarTrabajadores = accion(QStringLiteral("BuscarTrabajadores"), QStringLiteral("Búsqueda trabajadores"));
     m_buscarTrabajadores->setToolTip(QStringLiteral("Búsqueda trabajadores"));
+    m_manImportar = accion(QStringLiteral("ManImportar"), QStringLiteral("Importar…"));
+    m_manImportar->setToolTip(QStringLiteral("Empresas, centros y trabajadores desde una hoja de cálculo (CSV)"));
+    m_manExportar = accion(QStringLiteral("ManExportar"), QStringLiteral("Exportar…"));
+    m_manExportar->setToolTip(QStringLiteral("Empresas, centros y trabajadores a una hoja de cálculo (CSV)"));
+    m_datosDudosos = accion(QStringLiteral("DatosDudosos"), QStringLiteral("Datos dudosos"));
+    m_datosDudosos->setToolTip(QStringLiteral("NIF, CIF, NSS y CCC que no pasan su comprobación o que faltan"));
     // On offer only while the settings keep a calendar per centre (applied with the settings).
     m_manCalendarios = accion(QStringLiteral("ManCalendarios"), QStringLiteral("Mantenimiento Calendarios"));
     m_manCalendarios->setIconText(QStringLiteral("Calendarios"));
@@ -138,11 +144,15 @@ void TFormPral::crearMenus()
     mantenimiento->addAction(m_manTablas);
     mantenimiento->addAction(m_manCalendarios);
     mantenimiento->addSeparator();
+    mantenimiento->addAction(m_manImportar);
+    mantenimiento->addAction(m_manExportar);
+    mantenimiento->addSeparator();
     mantenimiento->addAction(m_manConstantes);
 
     QMenu* procesos = menuBar()->addMenu(QStringLiteral("Procesos"));
     procesos->setObjectName(QStringLiteral("Procesos"));
     procesos->addAction(m_buscarTrabajadores);
+    procesos->addAction(m_datosDudosos);
     procesos->addSeparator();
     procesos->addAction(m_generarFicheroImprimir);
     procesos->addSeparator();
@@ -198,6 +208,9 @@ void TFormPral::conectar()
     conectar(m_generarFicheroImprimir, &QAction::triggered, this, [this] { GenerarFicheroImprimirExecute(); });
     conectar(m_manTablas, &QAction::triggered, this, [this] { ManTablasExecute(); });
     conectar(m_buscarTrabajadores, &QAction::triggered, this, [this] { BuscarTrabajadoresExecute(); });
+    conectar(m_manImportar, &QAction::triggered, this, [this] { ManImportarExecute(); });
+    conectar(m_manExportar, &QAction::triggered, this, [this] { ManExportarExecute(); });
+    conectar(m_datosDudosos, &QAction::triggered, this, [this] { DatosDudososExecute(); });
     conectar(m_botManCentros, &QPushButton::clicked, this, [this] { BotManCentrosClick(); });
     conectar(m_manCalendarios, &QAction::triggered, this, [this] { ManCalendariosExecute(); });
     conectar(m_botCalendarioBase, &QPushButton::clicked, this, [this] { BotCalendarioBaseClick(); });

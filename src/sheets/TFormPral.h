@@ -126,6 +126,9 @@ private:
     // Master data screens (TFormPral_mantenimiento.cpp)
     void ManTablasExecute();
     void BuscarTrabajadoresExecute();
+    void ManImportarExecute();
+    void ManExportarExecute();
+    void DatosDudososExecute();
     void BotManCentrosClick();
     // Before a run: says what is missing when there is no company yet, or the company has no centre.
     bool faltanDatosMaestros();
@@ -181,6 +184,9 @@ private:
     QAction* m_manConstantes = nullptr;
     QAction* m_manTablas = nullptr;
     QAction* m_buscarTrabajadores = nullptr;
+    QAction* m_manImportar = nullptr;
+    QAction* m_manExportar = nullptr;
+    QAction* m_datosDudosos = nullptr;
     QAction* m_manCalendarios = nullptr;
     QAction* m_acercade = nullptr;
     QAction* m_envioCorreos = nullptr;

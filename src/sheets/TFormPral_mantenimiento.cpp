@@ -2,6 +2,9 @@
 #include "sheets/TFormPral.h"
 
 #include "data/TMD.h"
+#include "masterdata/Exportacion.h"
+#include "masterdata/TFormDatosDudosos.h"
+#include "masterdata/TFormImportar.h"
 #include "masterdata/TFormManCentros.h"
 #include "masterdata/TFormManTablas.h"
 #include "masterdata/TFormManTrabajadores2.h"
@@ -10,6 +13,8 @@
 #include "store/Database.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QSaveFile>
 
 void TFormPral::ManTablasExecute()
 {
@@ -29,6 +34,40 @@ void TFormPral::BuscarTrabajadoresExecute()
     }
     BotCargaEmpresasClick();
     ComboEmpresasChange();
+}
+
+void TFormPral::ManImportarExecute()
+{
+    {
+        TFormImportar importar(m_md, this);
+        importar.show();
+        importar.BotAbrirClick();
+        importar.exec();
+    }
+    BotCargaEmpresasClick();
+    ComboEmpresasChange();
+}
+
+void TFormPral::ManExportarExecute()
+{
+    const QString ruta = Interaccion::actual().elegirFichero(this, QStringLiteral("Exportar a hoja de cálculo"),
+                                                            TFormImportar::textoFiltro(), true,
+                                                            QStringLiteral("quorvel_datos.csv"));
+    if (ruta.isEmpty())
+        return;
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(exportacion::exportar(m_db)) < 0 || !f.commit()) {
+        mensaje(QStringLiteral("No se puede escribir el fichero %1: %2")
+                    .arg(QDir::toNativeSeparators(ruta), f.errorString()));
+        return;
+    }
+    mensaje(QStringLiteral("Empresas, centros y trabajadores exportados a %1.").arg(QDir::toNativeSeparators(ruta)));
+}
+
+void TFormPral::DatosDudososExecute()
+{
+    TFormDatosDudosos dudosos(m_db, this);
+    dudosos.exec();
 }
 
 void TFormPral::BotManCentrosClick()

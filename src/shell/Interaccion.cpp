@@ -64,6 +64,32 @@ QString Interaccion::elegirCarpeta(QWidget* padre, const QString& titulo, const 
     return QFileDialog::getExistingDirectory(padre, titulo, inicial);
 }
 
+Interaccion::Respuesta Interaccion::preguntar(QWidget* padre, const QString& texto)
+{
+    QMessageBox caja(QMessageBox::Question, QStringLiteral("Confirmación"), texto,
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, padre);
+    caja.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    caja.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    caja.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    caja.setDefaultButton(QMessageBox::Yes);
+    caja.setEscapeButton(QMessageBox::Cancel);
+    switch (caja.exec()) {
+    case QMessageBox::Yes:
+        return Respuesta::Si;
+    case QMessageBox::No:
+        return Respuesta::No;
+    default:
+        return Respuesta::Cancelar;
+    }
+}
+
+QString Interaccion::elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro, bool guardar,
+                                  const QString& inicial)
+{
+    return guardar ? QFileDialog::getSaveFileName(padre, titulo, inicial, filtro)
+                   : QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
+}
+
 void Interaccion::abrirCarpeta(const QString& ruta)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));

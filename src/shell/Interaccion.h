@@ -32,8 +32,19 @@ public:
     // Yes/No question with the buttons "&Si" and "&No".
     virtual bool confirmar(QWidget* padre, const QString& texto,
                            const QString& titulo = QStringLiteral("Confirmación"));
+    enum class Respuesta
+    {
+        Si,
+        No,
+        Cancelar,
+    };
+    // A question with the buttons "Sí", "No" and "Cancelar"; Escape or the title bar answer Cancelar.
+    virtual Respuesta preguntar(QWidget* padre, const QString& texto);
     // Empty when the user cancels.
     virtual QString elegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial);
+    // A file to read, or to write with `guardar` (asking before overwriting); empty when the user cancels.
+    virtual QString elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro, bool guardar,
+                                  const QString& inicial = {});
     virtual void abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 

@@ -55,7 +55,8 @@ protected:
         alAbrirse<TFormManTrabajadores>([&](TFormManTrabajadores* editor) {
             EXPECT_EQ(hijo<QLabel>(editor, "LOperacion")->text(), QStringLiteral("Alta de trabajador"));
             escribir(editor, "DBNOMTRABAJADOR", nombre);
-            escribir(editor, "DBTIPOJORNADA", jornada);
+            auto* tipo = hijo<QComboBox>(editor, "DBTIPOJORNADA");
+            tipo->setCurrentIndex(tipo->findData(jornada));
             escribir(editor, "DBCONTRATO", QStringLiteral("40 horas"));
             alAbrirse<TFormManCentro2>([](TFormManCentro2* picker) { pulsar(picker, "SpeedButton2"); });
             pulsar(editor, "SpeedButton2");
@@ -100,8 +101,8 @@ TEST_F(PrimerUsoTest, FromAnEmptyFileToPrintedSheetsThroughTheWindowsOnly)
         });
         pulsar(tablas, "BotManCentros");
 
-        altaTrabajador(tablas, QStringLiteral("benítez ocaña, maría"), QStringLiteral("c"));
-        altaTrabajador(tablas, QStringLiteral("álvarez núñez, josé"), QStringLiteral("p"));
+        altaTrabajador(tablas, QStringLiteral("benítez ocaña, maría"), QStringLiteral("C"));
+        altaTrabajador(tablas, QStringLiteral("álvarez núñez, josé"), QStringLiteral("P"));
         EXPECT_EQ(columna(tablas, "DBTrabajadores", QStringLiteral("nomtrabajador")),
                   QStringList({QStringLiteral("ÁLVAREZ NÚÑEZ, JOSÉ"), QStringLiteral("BENÍTEZ OCAÑA, MARÍA")}));
         tablas->reject();

@@ -53,10 +53,22 @@ TEST_F(ManTablasTest, OpensOnTheFirstCompanyAndCentreWithWorkersInSpanishOrder)
     EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")),
               QStringList({QStringLiteral("ÁLVAREZ GIL, ANA"), QStringLiteral("NÚÑEZ SOTO, LUIS"),
                            QStringLiteral("OCAÑA RUIZ, EVA")}));
-    TablaConsulta* trabajadores = modelo(t.get(), "DBTrabajadores");
-    EXPECT_EQ(trabajadores->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Cent."));
-    EXPECT_EQ(trabajadores->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Nombre del trabajador"));
-    EXPECT_EQ(trabajadores->headerData(4, Qt::Horizontal).toString(), QStringLiteral("T.C."));
+    // A clerk reads captions, never field names.
+    const auto titulos = [&](const char* rejilla) {
+        TablaConsulta* m = modelo(t.get(), rejilla);
+        QStringList out;
+        for (int c = 0; c < m->columnCount(); ++c)
+            out << m->headerData(c, Qt::Horizontal).toString();
+        return out;
+    };
+    EXPECT_EQ(titulos("DBEmpresas"), (QStringList{QStringLiteral("Núm."), QStringLiteral("CIF"), QStringLiteral("CCC"),
+                                                 QStringLiteral("Nombre")}));
+    EXPECT_EQ(titulos("DBCentros"),
+              (QStringList{QStringLiteral("Código"), QStringLiteral("Centro"), QStringLiteral("Calendario")}));
+    EXPECT_EQ(titulos("DBTrabajadores"),
+              (QStringList{QStringLiteral("id"), QStringLiteral("Centro"), QStringLiteral("Alias"),
+                           QStringLiteral("Nombre del trabajador"), QStringLiteral("Jornada"),
+                           QStringLiteral("Contrato")}));
     EXPECT_TRUE(hijo<QTableView>(t.get(), "DBTrabajadores")->isColumnHidden(0));
 
     // The company cursor makes its company the active one, and the centres and workers follow it.
@@ -172,11 +184,13 @@ TEST(ManTablasVacia, AnEmptyFileSaysWhatToCreateFirst)
     for (const char* boton :
          {"BotBorrarEmpresa", "BotBorrarCentro", "BotModificarCentro", "SpeedButton2", "SpeedButton3"})
         QTest::mouseClick(t.findChild<QPushButton*>(QString::fromLatin1(boton)), Qt::LeftButton);
-    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa")}))
-        << "only \"modificar centro\" has something to say";
+    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa"),
+                                           TFormManTablas::textoSinTrabajador()}))
+        << "only \"modificar centro\" and \"modificar trabajador\" have something to say";
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManCentros")), Qt::LeftButton);
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManTrabajadores")), Qt::LeftButton);
     EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa"),
+                                           TFormManTablas::textoSinTrabajador(),
                                            QStringLiteral("Debe crear antes una empresa"),
                                            QStringLiteral("Debe crear al menos un centro antes")}));
     EXPECT_TRUE(guion.confirmaciones.isEmpty());

@@ -54,10 +54,11 @@ TEST_F(PralTest, MenusHoldTheActionsInOrder)
     EXPECT_EQ(menus[1]->title(), QStringLiteral("Mantenimiento"));
     EXPECT_EQ(elementos(menus[1]),
               QStringList({QStringLiteral("Empresas/centros/trabajadores"), QStringLiteral("Mantenimiento Calendarios"),
+                           QStringLiteral("—"), QStringLiteral("Importar…"), QStringLiteral("Exportar…"),
                            QStringLiteral("—"), QStringLiteral("Constantes")}));
     EXPECT_EQ(menus[2]->title(), QStringLiteral("Procesos"));
     EXPECT_EQ(elementos(menus[2]),
-              QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("—"),
+              QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("Datos dudosos"), QStringLiteral("—"),
                            QStringLiteral("Generar/Imprimir ficheros"), QStringLiteral("—"),
                            QStringLiteral("Enviar ficheros por email ..."), QStringLiteral("Envío mails automático")}));
     EXPECT_EQ(menus[3]->title(), QStringLiteral("A&yuda"));

@@ -38,6 +38,16 @@ public:
         textos << titulo;
         return carpetasElegidas.isEmpty() ? QString() : carpetasElegidas.takeFirst();
     }
+    Respuesta preguntar(QWidget*, const QString& texto) override
+    {
+        preguntas << texto;
+        return respuestasPreguntas.isEmpty() ? Respuesta::No : respuestasPreguntas.takeFirst();
+    }
+    QString elegirFichero(QWidget*, const QString& titulo, const QString&, bool, const QString&) override
+    {
+        textos << titulo;
+        return ficherosElegidos.isEmpty() ? QString() : ficherosElegidos.takeFirst();
+    }
     void abrirCarpeta(const QString& ruta) override { carpetasAbiertas << ruta; }
     void abrirUrl(const QUrl& url) override { urls << url; }
 
@@ -87,6 +97,11 @@ public:
     // Answers of confirmar(), first to last; false when the queue is empty.
     QList<bool> respuestas;
     QStringList carpetasElegidas;
+    QStringList ficherosElegidos;
+    // Answers of preguntar(), first to last; "No" when the queue is empty, so a test that abandons a change by
+    // closing the window closes it.
+    QList<Respuesta> respuestasPreguntas;
+    QStringList preguntas; // answers of elegirFichero(), first to last; cancelled when empty
     bool impresora = true;
     // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
     bool impresoraReal = false;
