@@ -68,15 +68,16 @@ QLabel* TFormEditor::aviso(QLineEdit* campo, QString (*comprobar)(const QString&
     auto* nota = new QLabel(this);
     nota->setObjectName(QStringLiteral("LAviso") + campo->objectName());
     nota->setStyleSheet(QStringLiteral("color: #b00000"));
-    nota->setVisible(false);
     int fila = -1;
     QFormLayout::ItemRole papel;
     m_formulario->getWidgetPosition(campo, &fila, &papel);
     m_formulario->insertRow(fila + 1, QString(), nota);
-    connect(campo, &QLineEdit::textChanged, nota, [nota, comprobar](const QString& texto) {
+    // The whole row goes, so a passing field leaves no gap under it.
+    m_formulario->setRowVisible(nota, false);
+    connect(campo, &QLineEdit::textChanged, nota, [this, nota, comprobar](const QString& texto) {
         const QString problema = comprobar(texto);
         nota->setText(problema);
-        nota->setVisible(!problema.isEmpty());
+        m_formulario->setRowVisible(nota, !problema.isEmpty());
     });
     return nota;
 }

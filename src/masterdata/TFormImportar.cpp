@@ -54,6 +54,8 @@ TFormImportar::TFormImportar(TMD& md, QWidget* parent) : QDialog(parent), m_db(m
     m_lTotales = new QLabel(this);
     m_lTotales->setObjectName(QStringLiteral("LTotales"));
     m_lTotales->setWordWrap(true);
+    // Room for the totals and the unknown columns, however the window was sized.
+    m_lTotales->setMinimumHeight(m_lTotales->fontMetrics().lineSpacing() * 4);
     columna->addWidget(m_lTotales);
 
     auto* abajo = new QHBoxLayout();
