@@ -21,6 +21,11 @@ QColor colorAnual(QDate dia, std::optional<int> codigo)
     return color;
 }
 
+QString textoCalendarioInexistente(int numero)
+{
+    return QStringLiteral("El calendario %1 ya no existe: otra copia lo ha borrado").arg(numero);
+}
+
 bool existeCalendario(store::Database& db, int numero)
 {
     if (numero == festivos::kCalendarioBase)
@@ -37,7 +42,7 @@ std::optional<int> cambiarDia(store::Database& db, int numero, QDate dia, int ti
     const bool base = numero == festivos::kCalendarioBase;
     store::Transaction tx(db);
     if (!existeCalendario(db, numero))
-        throw CalendarioInexistente();
+        throw CalendarioInexistente(numero);
     const QString codigo = QString::number(tipo);
     bool insertar = true;
     {
@@ -141,6 +146,9 @@ int crearCalendario(store::Database& db, const QString& descripcion, Relleno rel
     if (relleno == Relleno::Ninguno)
         throw std::invalid_argument("crearCalendario sin forma de relleno");
     store::Transaction tx(db);
+    // A source deleted by another copy since the list was read would give an empty calendar without a word.
+    if (relleno == Relleno::Seleccionado && !existeCalendario(db, origen))
+        throw CalendarioInexistente(origen);
     db.prepare(QStringLiteral("INSERT INTO Calendarios (descripcion) VALUES (?)")).bind(1, descripcion).run();
     const int nuevo = int(db.lastInsertId());
     const QDate desde(hoy.year(), 1, 1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QDate>
@@ -24,10 +26,13 @@ QColor colorAnual(QDate dia, std::optional<int> codigo);
 // Throws CalendarioInexistente when a numbered calendar is gone (another copy deleted it).
 std::optional<int> cambiarDia(store::Database& db, int numero, QDate dia, int tipo);
 
-class CalendarioInexistente : public std::runtime_error
+// "El calendario N ya no existe: otra copia lo ha borrado".
+QString textoCalendarioInexistente(int numero);
+
+class CalendarioInexistente : public ErrorQuorvel
 {
 public:
-    CalendarioInexistente() : std::runtime_error("calendario inexistente") {}
+    explicit CalendarioInexistente(int numero) : ErrorQuorvel(textoCalendarioInexistente(numero)) {}
 };
 
 bool existeCalendario(store::Database& db, int numero);
@@ -46,7 +51,7 @@ void copiarAnyoBase(store::Database& db, int anyo);
 
 enum class Relleno { Ninguno = -1, Vacio = 0, Base = 1, Seleccionado = 2 };
 // Stores a new calendar and fills it from 1 January of `hoy`'s year on, from the base calendar or from
-// calendar `origen`. Returns the new number.
+// calendar `origen`. Returns the new number. Throws CalendarioInexistente, storing nothing, when `origen` is gone.
 int crearCalendario(store::Database& db, const QString& descripcion, Relleno relleno, int origen, QDate hoy);
 
 // The numbered calendars in number order, columns "Núm." and "Descripción calendario".

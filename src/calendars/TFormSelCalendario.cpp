@@ -1,8 +1,8 @@
 #include "calendars/TFormSelCalendario.h"
 
+#include "calendars/GestionCalendarios.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
-#include "masterdata/Maestros.h"
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
@@ -15,22 +15,32 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(parent)
+TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(parent), m_db(md.Quorvel())
 {
     setObjectName(QStringLiteral("FormSelCalendario"));
     setWindowTitle(QStringLiteral("Calendarios:"));
     setModal(true);
-    store::Database& db = md.Quorvel();
+    store::Database& db = m_db;
     m_calendarios = new TablaConsulta(db,
                                       {{QStringLiteral("id"), QStringLiteral("Núm.")},
                                        {QStringLiteral("descripcion"), QStringLiteral("Descripción calendario")}},
                                       this);
+    // Called by the grid's editor, from the event loop: a failure is told here and the old text stays.
     m_calendarios->hacerEditable(QStringLiteral("descripcion"), [this, &db](int fila, const QVariant& valor) {
-        store::Transaction tx(db);
-        db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
-            .bindAll(valor.toString(), m_calendarios->id(fila))
-            .run();
-        tx.commit();
+        const int numero = int(m_calendarios->id(fila));
+        try {
+            store::Transaction tx(db);
+            db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
+                .bindAll(valor.toString(), numero)
+                .run();
+            if (db.changes() == 0)
+                throw calendarios::CalendarioInexistente(numero);
+            tx.commit();
+        } catch (...) {
+            errores::mostrar(this, std::current_exception());
+            return false;
+        }
+        return true;
     });
 
     auto* columna = new QVBoxLayout(this);
@@ -63,8 +73,8 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
     errores::protegido(this, [this] {
         try {
             consultas::calendarios(*m_calendarios);
-        } catch (const store::StoreError& e) {
-            Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e));
+        } catch (const store::StoreError&) {
+            errores::mostrar(this, std::current_exception());
         }
     });
     if (m_calendarios->rowCount() > 0)
@@ -83,7 +93,17 @@ void TFormSelCalendario::SpeedButton1Click()
     const int fila = m_dbGrid1->currentIndex().row();
     if (fila < 0)
         return;
-    Seleccion = QString::number(m_calendarios->id(fila));
+    // The list was read when the window opened; another copy may have deleted the calendar since. The centre's
+    // store checks it again, this only spares the user a choice that cannot be kept.
+    const int numero = int(m_calendarios->id(fila));
+    if (!calendarios::existeCalendario(m_db, numero)) {
+        Interaccion::actual().mensaje(this, calendarios::textoCalendarioInexistente(numero));
+        consultas::calendarios(*m_calendarios);
+        if (m_calendarios->rowCount() > 0)
+            m_dbGrid1->selectRow(0);
+        return;
+    }
+    Seleccion = QString::number(numero);
     accept();
 }
 

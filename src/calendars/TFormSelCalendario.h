@@ -5,6 +5,9 @@
 class QTableView;
 class TablaConsulta;
 class TMD;
+namespace store {
+class Database;
+}
 
 // "Calendarios:": picks a centre's calendar. Seleccion is "" when nothing was chosen, "0" for the base
 // calendar, otherwise the chosen calendar's number. A description can be corrected in place.
@@ -22,6 +25,7 @@ public:
     void SpeedButton2Click(); // "&Salir"
 
 private:
+    store::Database& m_db;
     TablaConsulta* m_calendarios = nullptr;
     QTableView* m_dbGrid1 = nullptr;
 };

@@ -60,5 +60,12 @@ bool TMD::emailValido(const QString& address)
     if (domain.size() < 4 || !domain.contains(u'.') || domain.startsWith(u'.') || domain.endsWith(u'.') ||
         domain.at(domain.size() - 2) == u'.')
         return false;
+    // A mail server refuses these before the message is sent, so the account test would fail anyway.
+    if (local.isEmpty() || local.startsWith(u'.') || local.endsWith(u'.'))
+        return false;
+    for (const QString& etiqueta : domain.split(u'.')) {
+        if (etiqueta.startsWith(u'-') || etiqueta.endsWith(u'-'))
+            return false;
+    }
     return caracteresValidos(local) && caracteresValidos(domain);
 }

@@ -142,10 +142,10 @@ int ejecutarImportacionLote(const QStringList& argumentos, const QString& baseDe
             return importar(opciones, db, salida, errores);
         return exportar(opciones, db, salida, errores);
     } catch (const maestros::Rechazo& r) {
-        errores << r.texto() << Qt::endl;
+        errores << r.message() << Qt::endl;
         return Fallo;
     } catch (const store::StoreError& e) {
-        errores << maestros::textoErrorAlmacen(e, QStringLiteral("importar")) << Qt::endl;
+        errores << e.message() << Qt::endl;
         return Fallo;
     } catch (const store::ConversionError& e) {
         errores << e.message() << Qt::endl;

@@ -1,5 +1,6 @@
 #include "masterdata/Maestros.h"
 
+#include "calendars/GestionCalendarios.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
 
@@ -23,26 +24,52 @@ void comprobarModificada(store::Database& db)
         throw Rechazo(QStringLiteral("ERROR: el registro ya no existe; otro usuario lo ha borrado."));
 }
 
+bool hayFila(store::Database& db, const QString& sql, const QVariant& clave)
+{
+    store::Statement st = db.prepare(sql);
+    st.bind(1, clave);
+    return st.step();
+}
+
+// What a form links to may have gone since it was read: another copy renamed or deleted it. Checked inside the
+// write's own transaction, so no other copy can take it away between the check and the write.
+void comprobarCentroExiste(store::Database& db, const QString& codcentro)
+{
+    if (!hayFila(db, QStringLiteral("SELECT 1 FROM centros WHERE codcentro = ?"), codcentro))
+        throw Rechazo(QStringLiteral("El centro %1 ya no existe: otra copia lo ha cambiado o borrado").arg(codcentro));
+}
+
+void comprobarTrabajadorExiste(store::Database& db, qint64 idtrabajador)
+{
+    if (!hayFila(db, QStringLiteral("SELECT 1 FROM trabajadores WHERE id = ?"), idtrabajador))
+        throw Rechazo(QStringLiteral("El trabajador %1 ya no existe: otra copia lo ha borrado").arg(idtrabajador));
+}
+
+// Only links the write makes anew are checked: a row already holding the same link keeps it, so an old file
+// with an inconsistent row stays editable.
+void comprobarEnlacesCentro(store::Database& db, const Centro& c, const std::optional<Centro>& guardado)
+{
+    if (!guardado || guardado->idempresa != c.idempresa) {
+        if (!hayFila(db, QStringLiteral("SELECT 1 FROM empresas WHERE id = ?"), *c.idempresa))
+            throw Rechazo(QStringLiteral("La empresa %1 ya no existe: otra copia la ha borrado").arg(*c.idempresa),
+                          QStringLiteral("idempresa"));
+    }
+    if (!guardado || guardado->calendario != c.calendario) {
+        bool numero = false;
+        const int calendario = c.calendario.trimmed().toInt(&numero);
+        if (!numero || calendario < 0)
+            throw Rechazo(QStringLiteral("'%1' no es un número de calendario").arg(c.calendario),
+                          QStringLiteral("calendario"));
+        if (!calendarios::existeCalendario(db, calendario))
+            throw Rechazo(calendarios::textoCalendarioInexistente(calendario), QStringLiteral("calendario"));
+    }
+}
+
 } // namespace
 
 QString mayusculas(const QString& texto)
 {
     return texto.toUpper();
-}
-
-QString textoErrorAlmacen(const store::StoreError& error, const QString& accion)
-{
-    const QString original = error.message();
-    const QString inicio = QStringLiteral("No se ha podido ") + accion;
-    const QString minusculas = original.toLower();
-    if (minusculas.contains(QStringLiteral("locked")) || minusculas.contains(QStringLiteral("busy")))
-        return inicio + QStringLiteral(": otro usuario está modificando la base de datos. "
-                                       "Espere un momento y vuelva a intentarlo.");
-    if (minusculas.contains(QStringLiteral("full")))
-        return inicio + QStringLiteral(": el disco está lleno. Libere espacio y vuelva a intentarlo.");
-    if (minusculas.contains(QStringLiteral("readonly")) || minusculas.contains(QStringLiteral("read-only")))
-        return inicio + QStringLiteral(": el fichero de la base de datos es de sólo lectura.");
-    return inicio + QStringLiteral(" en la base de datos (%1).").arg(original);
 }
 
 std::optional<Empresa> leerEmpresa(store::Database& db, qint64 id)
@@ -228,6 +255,7 @@ void grabarCentro(store::Database& db, Centro& c)
     if (otro.step())
         throw Rechazo(QStringLiteral("Ya existe un centro con el código %1: %2").arg(c.codcentro, otro.text(0)),
                       QStringLiteral("codcentro2"));
+    comprobarEnlacesCentro(db, c, c.id == 0 ? std::nullopt : leerCentro(db, c.id));
 
     if (c.id == 0) {
         db.prepare(QStringLiteral("INSERT INTO centros (codcentro, codcentro2, nomcentro, idempresa, email, domicilio, "
@@ -330,6 +358,8 @@ QStringList centrosDeTrabajador(store::Database& db, qint64 idtrabajador)
 bool asignar(store::Database& db, qint64 idtrabajador, const QString& codcentro)
 {
     store::Transaction tx(db);
+    comprobarTrabajadorExiste(db, idtrabajador);
+    comprobarCentroExiste(db, codcentro);
     store::Statement existe =
         db.prepare(QStringLiteral("SELECT 1 FROM ubicatrabajador WHERE idtrabajador = ? AND codcentro = ?"));
     existe.bindAll(idtrabajador, codcentro);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -7,7 +9,6 @@
 
 namespace store {
 class Database;
-class StoreError;
 } // namespace store
 
 // Companies, centres, workers and their assignments: reading, storing and deleting one record at a time.
@@ -57,26 +58,18 @@ struct Trabajador
 };
 
 // A refusal the user can mend; `campo` names the field to correct, when there is one.
-class Rechazo : public std::runtime_error
+class Rechazo : public ErrorQuorvel
 {
 public:
-    Rechazo(const QString& texto, const QString& campo = {})
-        : std::runtime_error(texto.toStdString()), m_texto(texto), m_campo(campo)
-    {
-    }
-    const QString& texto() const { return m_texto; }
+    Rechazo(const QString& texto, const QString& campo = {}) : ErrorQuorvel(texto), m_campo(campo) {}
     const QString& campo() const { return m_campo; }
 
 private:
-    QString m_texto;
     QString m_campo;
 };
 
 // Typed letters become full capitals, accented ones and ñ included.
 QString mayusculas(const QString& texto);
-// The text a user reads when storing or deleting failed in the data store (locked file, full disk).
-// `accion` is the verb of the failed step: "grabar", "borrar".
-QString textoErrorAlmacen(const store::StoreError& error, const QString& accion = QStringLiteral("grabar"));
 
 std::optional<Empresa> leerEmpresa(store::Database& db, qint64 id);
 // Inserts when `e.id` is 0 and sets it. Refuses a company without a name.
@@ -104,8 +97,8 @@ QString textoFalta(const QString& campo);
 QString textoCpNoNumero(const QString& cp);
 std::optional<Centro> leerCentro(store::Database& db, qint64 id);
 std::optional<Centro> leerCentroPorCodigo(store::Database& db, const QString& codcentro);
-// Refuses an empty required field, a postal code that is not a number and a code another centre has; a changed code takes the centre's
-// assignments with it.
+// Refuses an empty required field, a postal code that is not a number, a code another centre has, and a
+// company or calendar that no longer exists; a changed code takes the centre's assignments with it.
 void grabarCentro(store::Database& db, Centro& c);
 int contarAsignacionesCentro(store::Database& db, const QString& codcentro);
 // The centre and every assignment to it; its workers stay.
@@ -116,7 +109,8 @@ std::optional<Trabajador> leerTrabajador(store::Database& db, qint64 id);
 void grabarTrabajador(store::Database& db, Trabajador& t);
 // The worker's centre codes in the order they were assigned.
 QStringList centrosDeTrabajador(store::Database& db, qint64 idtrabajador);
-// False, adding nothing, when the worker already has that centre.
+// False, adding nothing, when the worker already has that centre. Refuses (maestros::Rechazo) a worker or a
+// centre code that no longer exists.
 bool asignar(store::Database& db, qint64 idtrabajador, const QString& codcentro);
 void quitarAsignacion(store::Database& db, qint64 idtrabajador, const QString& codcentro);
 // The worker and all its assignments.

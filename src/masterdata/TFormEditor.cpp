@@ -183,11 +183,12 @@ bool TFormEditor::intentarPaso(const std::function<void()>& paso)
         paso();
         return true;
     } catch (const maestros::Rechazo& r) {
-        mostrarMensaje(r.texto());
+        mostrarMensaje(r.message());
         if (QWidget* w = controlDe(r.campo()); w && w->isEnabled())
             w->setFocus();
-    } catch (const store::StoreError& e) {
-        mostrarMensaje(maestros::textoErrorAlmacen(e));
+    } catch (const store::StoreError&) {
+        // Told as the general handler tells it, so one cause reads the same wherever it happens.
+        errores::mostrar(this, std::current_exception());
     }
     return false;
 }

@@ -160,9 +160,10 @@ void TFormImportar::BotImportarClick()
         const importacion::Totales hecho = importacion::aplicar(m_db, v, true);
         Interaccion::actual().mensaje(this, QStringLiteral("Importación terminada. ") + importacion::resumen(hecho));
     } catch (const maestros::Rechazo& r) {
-        Interaccion::actual().mensaje(this, r.texto());
-    } catch (const store::StoreError& e) {
-        Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e, QStringLiteral("importar")));
+        Interaccion::actual().mensaje(this, r.message());
+    } catch (const store::StoreError&) {
+        // Told as the general handler tells it, so one cause reads the same wherever it happens.
+        errores::mostrar(this, std::current_exception());
     }
     // What is stored now, whether the import went through or not.
     abrir(m_ruta);

@@ -313,9 +313,9 @@ void TFormManTablas::BotBorrarEmpresaClick()
         try {
             maestros::borrarEmpresa(m_db, id);
         } catch (const maestros::Rechazo& r) {
-            Interaccion::actual().mensaje(this, r.texto());
-        } catch (const store::StoreError& e) {
-            Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e, QStringLiteral("borrar")));
+            Interaccion::actual().mensaje(this, r.message());
+        } catch (const store::StoreError&) {
+            errores::mostrar(this, std::current_exception());
         }
     }
     recargarEmpresas(id);
@@ -384,8 +384,8 @@ void TFormManTablas::BotBorrarCentroClick()
     if (Interaccion::actual().confirmar(this, pregunta)) {
         try {
             maestros::borrarCentro(m_db, id, codigo);
-        } catch (const store::StoreError& e) {
-            Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e, QStringLiteral("borrar")));
+        } catch (const store::StoreError&) {
+            errores::mostrar(this, std::current_exception());
         }
     }
     // Another row where the deleted one was, so the user stays near the same place.

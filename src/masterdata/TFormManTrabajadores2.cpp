@@ -127,8 +127,8 @@ void TFormManTrabajadores2::BotBuscarClick()
     const QString texto = m_busquedaTxt->text();
     try {
         consultas::buscarTrabajadores(*m_query1, texto);
-    } catch (const store::StoreError& e) {
-        Interaccion::actual().mensaje(this, maestros::textoErrorAlmacen(e));
+    } catch (const store::StoreError&) {
+        errores::mostrar(this, std::current_exception());
         return;
     }
     m_busquedaTxt->clear();

@@ -85,7 +85,7 @@ int TablaConsulta::columnaDe(const QString& campo) const
     return -1;
 }
 
-void TablaConsulta::hacerEditable(const QString& campo, std::function<void(int, const QVariant&)> grabar)
+void TablaConsulta::hacerEditable(const QString& campo, std::function<bool(int, const QVariant&)> grabar)
 {
     m_editable = campo;
     m_grabar = std::move(grabar);
@@ -137,7 +137,8 @@ bool TablaConsulta::setData(const QModelIndex& index, const QVariant& value, int
     const auto it = m_campos.constFind(m_editable.toLower());
     if (it == m_campos.constEnd())
         return false;
-    m_grabar(index.row(), value);
+    if (!m_grabar(index.row(), value))
+        return false;
     m_filas[index.row()][*it] = value;
     emit dataChanged(index, index);
     return true;

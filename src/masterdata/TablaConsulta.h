@@ -43,8 +43,9 @@ public:
     // Fills a column the statement does not give, for each row as it is read.
     std::function<QVariant(const TablaConsulta&, int fila)> calcular;
     QString campoCalculado;
-    // Makes one column editable in place; `grabar` stores the new value of that row and may throw.
-    void hacerEditable(const QString& campo, std::function<void(int fila, const QVariant& valor)> grabar);
+    // Makes one column editable in place; `grabar` stores the new value of that row, false when it could not
+    // (the row then keeps its old value).
+    void hacerEditable(const QString& campo, std::function<bool(int fila, const QVariant& valor)> grabar);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -62,5 +63,5 @@ private:
     QHash<QString, int> m_campos; // lower-case field name -> position in a row
     std::vector<QVariantList> m_filas;
     QString m_editable;
-    std::function<void(int, const QVariant&)> m_grabar;
+    std::function<bool(int, const QVariant&)> m_grabar;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QColor>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -13,14 +15,10 @@
 namespace reports {
 
 // Raised when a report cannot be produced; what() and message() carry a text fit for the user.
-class ReportError : public std::runtime_error
+class ReportError : public ErrorQuorvel
 {
 public:
-    explicit ReportError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using ErrorQuorvel::ErrorQuorvel;
 };
 
 // Font of a text element; the family goes through the platform's font matching ("Arial" may become

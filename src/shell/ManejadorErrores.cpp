@@ -1,8 +1,7 @@
 #include "shell/ManejadorErrores.h"
 
-#include "reports/Report.h"
 #include "shell/Interaccion.h"
-#include "store/StoreError.h"
+#include "store/ErrorQuorvel.h"
 
 namespace errores {
 
@@ -10,11 +9,7 @@ QString textoDe(std::exception_ptr error)
 {
     try {
         std::rethrow_exception(error);
-    } catch (const store::StoreError& e) {
-        return e.message();
-    } catch (const store::ConversionError& e) {
-        return e.message();
-    } catch (const reports::ReportError& e) {
+    } catch (const ErrorQuorvel& e) {
         return e.message();
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());

@@ -14,7 +14,8 @@ class QWidget;
 // deep inside them still ends the whole action.
 namespace errores {
 
-// The text the user reads for an exception of the store, the report engine or the standard library.
+// The text the user reads for an exception: the user's text of the program's own errors, the standard
+// library's text of any other.
 QString textoDe(std::exception_ptr error);
 // Shows the failure through the interaction object.
 void mostrar(QWidget* padre, std::exception_ptr error);

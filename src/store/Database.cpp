@@ -17,6 +17,12 @@ QString errorText(sqlite3* db)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
+// The code goes with the text, so that the message table does not depend on the store's wording.
+int errorCode(sqlite3* db)
+{
+    return db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
+}
+
 QString textoDe(int longitud, const void* datos)
 {
     return QString::fromUtf8(static_cast<const char*>(datos), longitud);
@@ -126,8 +132,9 @@ void Database::openHandle(bool mustExist)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = errorText(db);
+        const int code = db ? errorCode(db) : rc;
         sqlite3_close_v2(db);
-        throw StoreError(message);
+        throw StoreError(message, code);
     }
     m_db = db;
 }
@@ -146,10 +153,11 @@ Statement Database::prepare(const QString& sql)
 void Database::exec(const QString& sql)
 {
     char* error = nullptr;
-    if (sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const int rc = sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : errorText(m_db);
         sqlite3_free(error);
-        throw StoreError(message);
+        throw StoreError(message, errorCode(m_db));
     }
 }
 
@@ -189,7 +197,7 @@ Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(othe
 
 void Statement::fail() const
 {
-    throw StoreError(errorText(m_db->handle()));
+    throw StoreError(errorText(m_db->handle()), errorCode(m_db->handle()));
 }
 
 Statement& Statement::bind(int index, const QVariant& value)
@@ -252,8 +260,9 @@ bool Statement::step()
         return false;
     }
     const QString message = errorText(m_db->handle());
+    const int code = errorCode(m_db->handle());
     sqlite3_reset(m_stmt);
-    throw StoreError(message);
+    throw StoreError(message, code);
 }
 
 void Statement::run()

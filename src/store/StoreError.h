@@ -1,43 +1,43 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace store {
 
 // The store's own English text for a file that opens but holds no database of ours.
 inline const QString kNoEsBaseQuorvel = QStringLiteral("file is not a Quorvel database");
 
-// What the user reads for a failure of the store: for the failures a clerk can do something about, a
-// Spanish explanation followed by the store's own text in parentheses (for support); any other text as it is.
-QString explicarError(const QString& textoOriginal);
+// The one table of the store's messages. For the failures a clerk can do something about (full disk, busy
+// file, read-only file or folder, damaged file, not a database or another key, I/O error, a value too big,
+// a file that cannot be opened) a Spanish explanation of what to do, followed once by the store's own text in
+// parentheses (for support); any other text as it is. `codigo` is the store's result code when known (0
+// when not), which decides over the text: the texts change between releases of the store.
+QString explicarError(const QString& textoOriginal, int codigo = 0);
 
 // The one error the store raises; message() carries the explained text, original() the store's own.
-class StoreError : public std::runtime_error
+class StoreError : public ErrorQuorvel
 {
 public:
-    explicit StoreError(const QString& message)
-        : std::runtime_error(explicarError(message).toStdString()), m_message(explicarError(message)),
-          m_original(message)
+    explicit StoreError(const QString& original, int codigo = 0)
+        : ErrorQuorvel(explicarError(original, codigo)), m_original(original), m_codigo(codigo)
     {
     }
-    const QString& message() const { return m_message; }
     const QString& original() const { return m_original; }
+    // The store's extended result code; 0 for failures found by the program itself.
+    int codigo() const { return m_codigo; }
 
 private:
-    QString m_message;
     QString m_original;
+    int m_codigo;
 };
 
 // A field read as integer or boolean that holds no value (or no number).
-class ConversionError : public std::runtime_error
+class ConversionError : public ErrorQuorvel
 {
 public:
-    explicit ConversionError(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using ErrorQuorvel::ErrorQuorvel;
 };
 
 } // namespace store

@@ -12,7 +12,7 @@ TEST(EmailValido, AcceptsPlainAddresses)
 {
     EXPECT_TRUE(TMD::emailValido(QStringLiteral("nominas@empresa.es")));
     EXPECT_TRUE(TMD::emailValido(QStringLiteral("Ana.Perez-Gil_2@Mail.Empresa.COM")));
-    EXPECT_TRUE(TMD::emailValido(QStringLiteral("@empresa.es"))); // empty local part is accepted
+    EXPECT_TRUE(TMD::emailValido(QStringLiteral("a-b@x-y.b-c.es")));
     EXPECT_TRUE(TMD::emailValido(QStringLiteral("a@b.es")));
 }
 
@@ -20,7 +20,11 @@ TEST(EmailValido, RefusesWhatTheRulesRefuse)
 {
     for (const char* address : {"", "sin-arroba.es", "a..b@empresa.es", "a@empresa..es", "a@b.c", "a@abc",
                                 "a@empresa.e", "a@.empresa.es", "a@empresa.es.", "a@empresa", "josé@empresa.es",
-                                "a+b@empresa.es", "a b@empresa.es", "a@b@empresa.es", "a@empresa.es ", "a@ñu.es"}) {
+                                "a+b@empresa.es", "a b@empresa.es", "a@b@empresa.es", "a@empresa.es ", "a@ñu.es",
+                                // No one to deliver to, a dot at an edge of the local part, a label that a
+                                // host name cannot have.
+                                "@empresa.es", "@b.mm", ".@b.mm", ".a@b.mm", "a.@b.mm", ".-m@b-.-m", "a@-b.es",
+                                "a@b-.es", "a@b.-es", "a@b.es-"}) {
         EXPECT_FALSE(TMD::emailValido(QString::fromUtf8(address))) << address;
     }
 }

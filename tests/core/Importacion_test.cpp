@@ -213,7 +213,7 @@ TEST_F(ImportacionTest, AnotherCopyThatChangedARecordMeanwhileStopsTheImport)
         importacion::aplicar(db(), v, false);
         ADD_FAILURE() << "imported over a change of another copy";
     } catch (const maestros::Rechazo& r) {
-        EXPECT_EQ(r.texto(), importacion::textoDatosCambiados());
+        EXPECT_EQ(r.message(), importacion::textoDatosCambiados());
     }
     EXPECT_EQ(cuenta(QStringLiteral("empresas")), 1);
     EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), 0);

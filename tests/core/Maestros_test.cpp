@@ -53,7 +53,8 @@ TEST_F(MaestrosCoreTest, ARefusedOrFailedDeletionLeavesEverythingAsItWas)
         maestros::borrarEmpresa(db(), m_empresa);
         ADD_FAILURE() << "a company with a centre was deleted";
     } catch (const maestros::Rechazo& r) {
-        EXPECT_EQ(r.texto(), QStringLiteral("Esta empresa tiene 1 centro/s.\nBorre antes los centros"));
+        EXPECT_EQ(r.message(), QStringLiteral("Esta empresa tiene 1 centro/s.
+Borre antes los centros"));
     }
     EXPECT_EQ(cuenta(QStringLiteral("empresas")), 1);
 
@@ -84,6 +85,7 @@ TEST_F(MaestrosCoreTest, CentreCodesAndTheirRules)
 
     // Company 112 keeps only "11" of its id, so its centre A1 would take the code of company 11's A1.
     fixture::centro(db(), 11, QStringLiteral("A1"), QStringLiteral("ONCE"));
+    db().exec(QStringLiteral("INSERT INTO empresas (id, nomempresa) VALUES (112, 'CIENTO DOCE')"));
     maestros::Centro c = maestros::centroNuevo(112);
     c.codcentro2 = QStringLiteral("A1");
     c.codcentro = maestros::codigoCentro(QStringLiteral("112"), c.codcentro2);
@@ -92,7 +94,7 @@ TEST_F(MaestrosCoreTest, CentreCodesAndTheirRules)
         maestros::grabarCentro(db(), c);
         ADD_FAILURE() << "a taken code was stored";
     } catch (const maestros::Rechazo& r) {
-        EXPECT_EQ(r.texto(), QStringLiteral("Ya existe un centro con el código 11A1: ONCE"));
+        EXPECT_EQ(r.message(), QStringLiteral("Ya existe un centro con el código 11A1: ONCE"));
         EXPECT_EQ(r.campo(), QStringLiteral("codcentro2"));
     }
     EXPECT_EQ(c.id, 0);

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <functional>
@@ -221,6 +222,17 @@ TEST(StoreOpen, FailuresAreExplainedInSpanishWithTheStoresTextKept)
               "La base de datos está ocupada por otra copia de Quorvel", "database is locked");
     otraCopia.Quorvel().exec(QStringLiteral("ROLLBACK"));
 
+    // A value over the store's size limit, and a folder where the store must write its journal.
+    explicado(mensaje([&] { db.exec(QStringLiteral("SELECT zeroblob(2000000000)")); }),
+              "El dato es demasiado grande para guardarlo en la base de datos", "string or blob too big");
+    ASSERT_TRUE(QDir().mkpath(md.rutaBaseDatos() + QStringLiteral("-journal")));
+    explicado(mensaje([&] { db.exec(QStringLiteral("DELETE FROM empresas")); }),
+              "Ha fallado la lectura o la escritura en el disco", "disk I/O error");
+    QDir().rmdir(md.rutaBaseDatos() + QStringLiteral("-journal"));
+
+    // The code decides, whatever words a release of the store uses; without one, the text does.
+    EXPECT_TRUE(store::explicarError(QStringLiteral("some other wording"), 13)
+                    .startsWith(QStringLiteral("El disco de la base de datos está lleno")));
     EXPECT_TRUE(store::explicarError(QStringLiteral("database disk image is malformed"))
                     .startsWith(QStringLiteral("El fichero de la base de datos está dañado")));
     EXPECT_TRUE(store::explicarError(QStringLiteral("disk I/O error"))

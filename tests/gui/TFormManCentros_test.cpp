@@ -1,5 +1,6 @@
 #include "gui/MaestrosPruebas.h"
 
+#include "calendars/GestionCalendarios.h"
 #include "calendars/TFormSelCalendario.h"
 #include "masterdata/TFormManCentros.h"
 
@@ -129,22 +130,59 @@ TEST_F(ManCentrosTest, CalendarIsChosenWithThePickerOnlyWhenCentresMayHaveTheirO
     EXPECT_EQ(texto(otra.get(), "DBCALENDARIO"), QStringLiteral("0"));
 }
 
-TEST_F(ManCentrosTest, AStoreFailureKeepsTheWindowAndWhatWasTyped)
+TEST_F(ManCentrosTest, WhatAnotherCopyChangedMeanwhileIsToldAndWhatWasTypedStays)
 {
-    db().exec(QStringLiteral("CREATE TRIGGER lleno BEFORE UPDATE ON centros BEGIN "
-                             "SELECT RAISE(ABORT, 'database or disk is full'); END"));
+    TMD otraCopia(m_md->rutaBaseDatos());
+
+    // The company of a new centre, deleted by another copy while the form was open.
+    const qint64 vacia = fixture::empresa(db(), QStringLiteral("SIN CENTROS"), {}, {});
+    auto alta = abrir(0, vacia);
+    escribir(alta.get(), "DBCODCENTRO2", QStringLiteral("c1"));
+    escribir(alta.get(), "DBNOMCENTRO", QStringLiteral("tienda"));
+    maestros::borrarEmpresa(otraCopia.Quorvel(), vacia);
+    pulsar(alta.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("La empresa %1 ya no existe: otra copia la ha borrado").arg(vacia)}));
+    EXPECT_TRUE(alta->isVisible());
+    EXPECT_EQ(texto(alta.get(), "DBNOMCENTRO"), QStringLiteral("TIENDA"));
+    EXPECT_EQ(valores(QStringLiteral("SELECT count(*) FROM centros")), QStringList({QStringLiteral("2")}));
+
+    // The calendar chosen in the picker, deleted by another copy before the centre was stored.
+    m_guion.mensajes.clear();
+    const qint64 madrid = fixture::calendario(db(), QStringLiteral("MADRID"));
     auto editor = abrir(m_b2.id);
     escribir(editor.get(), "DBNOMCENTRO", QStringLiteral("oficinas nuevas"));
+    alAbrirse<TFormSelCalendario>([](TFormSelCalendario* picker) { pulsar(picker, "SpeedButton1"); });
+    pulsar(editor.get(), "BotSelCalendario");
+    ASSERT_EQ(texto(editor.get(), "DBCALENDARIO"), QString::number(madrid));
+    EXPECT_TRUE(calendarios::borrarCalendario(otraCopia.Quorvel(), int(madrid)).isEmpty());
     pulsar(editor.get(), "BotGrabar");
-    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("No se ha podido grabar: el disco está lleno. Libere "
-                                                            "espacio y vuelva a intentarlo.")}));
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("El calendario %1 ya no existe: otra copia lo ha borrado").arg(madrid)}));
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(texto(editor.get(), "DBNOMCENTRO"), QStringLiteral("OFICINAS NUEVAS"));
+    EXPECT_EQ(
+        valores(QStringLiteral("SELECT nomcentro, calendario FROM centros WHERE id = ") + QString::number(m_b2.id)),
+        QStringList({QStringLiteral("OFICINAS|0")}));
+
+    // The picker's list was read before another copy deleted a calendar of it: choosing it says so.
+    m_guion.mensajes.clear();
+    const qint64 toledo = fixture::calendario(db(), QStringLiteral("TOLEDO"));
+    alAbrirse<TFormSelCalendario>([&](TFormSelCalendario* picker) {
+        EXPECT_TRUE(calendarios::borrarCalendario(otraCopia.Quorvel(), int(toledo)).isEmpty());
+        pulsar(picker, "SpeedButton1");
+        EXPECT_TRUE(picker->isVisible());
+        EXPECT_TRUE(columna(picker, "DBGrid1", QStringLiteral("descripcion")).isEmpty());
+        pulsar(picker, "SpeedButton3");
+    });
+    pulsar(editor.get(), "BotSelCalendario");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("El calendario %1 ya no existe: otra copia lo ha borrado").arg(toledo)}));
+    EXPECT_EQ(texto(editor.get(), "DBCALENDARIO"), QStringLiteral("0"));
 
     // Deleted by another copy while on screen: said, not stored as if nothing happened.
     m_guion.mensajes.clear();
-    db().exec(QStringLiteral("DROP TRIGGER lleno"));
-    db().prepare(QStringLiteral("DELETE FROM centros WHERE id = ?")).bind(1, m_b2.id).run();
+    maestros::borrarCentro(otraCopia.Quorvel(), m_b2.id, m_b2.codcentro);
     pulsar(editor.get(), "BotGrabar");
     EXPECT_EQ(m_guion.mensajes,
               QStringList({QStringLiteral("ERROR: el registro ya no existe; otro usuario lo ha borrado.")}));

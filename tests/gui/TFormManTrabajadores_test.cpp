@@ -142,3 +142,35 @@ TEST_F(ManTrabajadoresTest, CentrePickerOffersTheActiveCompanyUnlessTheFilterIsO
     EXPECT_EQ(picker.CentroElegido, m_obrador.codcentro);
     EXPECT_EQ(picker.result(), QDialog::Accepted);
 }
+
+TEST_F(ManTrabajadoresTest, ACentreOrWorkerThatAnotherCopyChangedMeanwhileGetsNoAssignment)
+{
+    TMD otraCopia(m_md->rutaBaseDatos());
+    const qint64 id = fixture::trabajador(db(), QStringLiteral("GIL, ANA"), {}, {}, QStringLiteral("C"), {});
+    auto editor = abrir(id);
+    escribir(editor.get(), "DBALIAS", QStringLiteral("anita"));
+
+    // The picker listed 01A1; another copy gave that centre another code before the choice.
+    alAbrirse<TFormManCentro2>([&](TFormManCentro2* picker) {
+        maestros::Centro c = *maestros::leerCentro(otraCopia.Quorvel(), m_a1.id);
+        c.codcentro2 = QStringLiteral("A9");
+        c.codcentro = maestros::codigoCentro(QString::number(m_empresa1), c.codcentro2);
+        maestros::grabarCentro(otraCopia.Quorvel(), c);
+        pulsar(picker, "SpeedButton2");
+    });
+    pulsar(editor.get(), "SpeedButton2");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("El centro 01A1 ya no existe: otra copia lo ha cambiado o borrado")}));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(texto(editor.get(), "DBALIAS"), QStringLiteral("ANITA"));
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), QStringLiteral("0"));
+
+    // The worker itself, deleted by another copy while its form was open.
+    m_guion.mensajes.clear();
+    maestros::borrarTrabajador(otraCopia.Quorvel(), id);
+    alAbrirse<TFormManCentro2>([](TFormManCentro2* picker) { pulsar(picker, "SpeedButton2"); });
+    pulsar(editor.get(), "SpeedButton2");
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("El trabajador %1 ya no existe: otra copia lo ha borrado").arg(id)}));
+    EXPECT_EQ(cuenta(QStringLiteral("ubicatrabajador")), QStringLiteral("0"));
+}
