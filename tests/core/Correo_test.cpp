@@ -14,6 +14,15 @@
 
 namespace {
 
+} // namespace
+
+void PrintTo(const Buzon& b, std::ostream* os)
+{
+    *os << "{" << b.nombre.toStdString() << " | " << b.direccion.toStdString() << "}";
+}
+
+namespace {
+
 // A loopback port that was free a moment ago: nobody listens there.
 int puertoCerrado()
 {
@@ -211,11 +220,53 @@ TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
     EXPECT_EQ(causa(caido, 4000), QStringLiteral("no conexión"));
 }
 
-TEST(CorreoDirecciones, AnAddressListGivesItsBareAddresses)
+TEST(CorreoDirecciones, AFieldIsAnAddressListOrIsRefusedWhole)
 {
-    EXPECT_EQ(direccionesDe(QStringLiteral(" a@b.es ,Jefa de Obra <c@d.es>;; e@f.es\r\nBcc: x@y.es")),
-              (QStringList{QStringLiteral("a@b.es"), QStringLiteral("c@d.es"), QStringLiteral("e@f.es  Bcc: x@y.es")}));
-    EXPECT_TRUE(direccionesDe(QStringLiteral(" ; , ")).isEmpty());
+    const auto buzones = [](const QString& campo) {
+        const ListaDirecciones l = analizarDirecciones(campo);
+        EXPECT_TRUE(l.valida()) << campo.toStdString() << " -> " << l.error.toStdString();
+        return l.buzones;
+    };
+    using B = QList<Buzon>;
+    EXPECT_EQ(buzones(QStringLiteral("\"García, Ana\" <ana@x.es>")), (B{{QStringLiteral("García, Ana"), QStringLiteral("ana@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral(" a@x.es ,b@x.es;; c@x.es ;")),
+              (B{{{}, QStringLiteral("a@x.es")}, {{}, QStringLiteral("b@x.es")}, {{}, QStringLiteral("c@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral("Encargada Ñúñez <e@x.es>; \"Pérez; Luis\" <l@x.es>, =?UTF-8?B?w4FsYW1v?= <z@x.es>")),
+              (B{{QStringLiteral("Encargada Ñúñez"), QStringLiteral("e@x.es")},
+                 {QStringLiteral("Pérez; Luis"), QStringLiteral("l@x.es")},
+                 {QStringLiteral("Álamo"), QStringLiteral("z@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral("Equipo: a@x.es, Jefa <b@x.es>; c@x.es (oficina)")),
+              (B{{{}, QStringLiteral("a@x.es")}, {QStringLiteral("Jefa"), QStringLiteral("b@x.es")},
+                 {QStringLiteral("oficina"), QStringLiteral("c@x.es")}}));
+    EXPECT_TRUE(buzones(QStringLiteral(" ; , ")).isEmpty());
+    EXPECT_TRUE(buzones(QString()).isEmpty());
+    EXPECT_TRUE(buzones(QStringLiteral("Nadie:;")).isEmpty());
+
+    // Each refusal names the part that is wrong; a field with a line or control character is named whole.
+    const std::pair<QString, QString> malas[] = {
+        {QStringLiteral("a@x.es>\r\nRCPT TO:<b@y.es>"), QStringLiteral("a@x.es>\r\nRCPT TO:<b@y.es>")},
+        {QStringLiteral("a@x.es>"), QStringLiteral("a@x.es>")},
+        {QStringLiteral("<a@x.es> b@y.es"), QStringLiteral("<a@x.es> b@y.es")},
+        {QStringLiteral("Ana <a@x.es> <b@y.es>"), QStringLiteral("Ana <a@x.es> <b@y.es>")},
+        {QStringLiteral("Ana <a@x.es"), QStringLiteral("Ana <a@x.es")},
+        {QStringLiteral("\"Ana <a@x.es>"), QStringLiteral("\"Ana <a@x.es>")},
+        {QStringLiteral("a@x.es\x0b"), QStringLiteral("a@x.es\x0b")},
+        {QStringLiteral("a@x.es\x0c, b@y.es"), QStringLiteral("a@x.es\x0c, b@y.es")},
+        {QStringLiteral("a@x.es\u2028b@y.es"), QStringLiteral("a@x.es\u2028b@y.es")},
+        {QStringLiteral("ñu@x.es"), QStringLiteral("ñu@x.es")},
+        {QStringLiteral("oficina@x  Bcc: <b@y.es>"), QStringLiteral("oficina@x  Bcc: <b@y.es>")},
+        {QStringLiteral("bien@x.es, mal"), QStringLiteral("mal")},
+        {QStringLiteral("a@-x.es"), QStringLiteral("a@-x.es")},
+        {QStringLiteral("Grupo: a@x.es, Otro: b@x.es;;"), QStringLiteral("Grupo: a@x.es, Otro: b@x.es;")},
+    };
+    for (const auto& [campo, error] : malas) {
+        const ListaDirecciones l = analizarDirecciones(campo);
+        EXPECT_EQ(l.error, error) << campo.toStdString();
+        EXPECT_TRUE(l.buzones.isEmpty()) << campo.toStdString();
+    }
+
+    EXPECT_EQ(textoVisible(QStringLiteral("a\r\nb\tc\u2028d\x0b\u202Ee ñ")),
+              QStringLiteral("a\\r\\nb\\tc\\u2028d\\u000B\\u202Ee ñ"));
     EXPECT_EQ(puertoCorreo(QStringLiteral(" 465 ")), 465);
     EXPECT_EQ(puertoCorreo(QStringLiteral("65536")), 0);
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -123,8 +124,11 @@ TEST_F(EnvioPdfTest, EachFileGoesToItsCentreAndEveryOtherCaseGetsItsLine)
               (QJsonArray{QStringLiteral("oficinas@alamo.es"), QStringLiteral("gerencia@alamo.es")}));
     for (int i = 0; i < 2; ++i) {
         const QJsonObject& m = recibidos.at(i);
+        // The centre and the month in the subject, so a centre tells its months apart.
         EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(),
-                  QStringLiteral("Envío hojas de control horario mensual"));
+                  i == 0 ? QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019").arg(e.almacen.codcentro)
+                         : QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019 a julio 2019")
+                               .arg(e.oficinas.codcentro));
         EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo."));
         const QJsonObject anexo = m.value(QStringLiteral("anexos")).toArray().first().toObject();
@@ -208,7 +212,19 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     QDir().mkpath(otra);
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--carpeta"), otra}), 1);
     EXPECT_EQ(errores, QStringLiteral("No hay ningún fichero seleccionado\n"));
+    // The file that went already is left out with a line saying so; --reenviar sends it again.
     EXPECT_EQ(lote({QStringLiteral("--enviar")}), 1);
+    const QString ruta = QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ya enviado el \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d: %1 a almacen@alamo.es  ")
+                                       .arg(e.almacen.codcentro))
+                    .match(salida)
+                    .hasMatch())
+        << salida.toStdString();
+    EXPECT_TRUE(salida.endsWith(
+        QStringLiteral("%1\nMail centro %2 vacío\n").arg(ruta, e.obrador.codcentro)))
+        << salida.toStdString();
+    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+    EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--reenviar")}), 1);
     EXPECT_EQ(salida,
               QStringLiteral("Envio a: %1  OK\nMail centro %2 vacío\n").arg(e.almacen.codcentro, e.obrador.codcentro));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);

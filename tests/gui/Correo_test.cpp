@@ -388,14 +388,22 @@ TEST_F(CorreoPralTest, AutomaticSendingAsksFirstAndCopiesTheLogIntoThePanel)
     EXPECT_EQ(boton->text(), titulo);
     EXPECT_TRUE(control<QAction>("EnvioCorreosAuto")->isEnabled());
 
-    // A server that went away: every file gets its error line, with the cause.
+    // A server that went away: what went already is left out without trying, the centre whose address
+    // changed meanwhile is tried and gets its error line, with the cause.
     m_servidor.parar();
+    db().prepare(QStringLiteral("UPDATE centros SET email = ? WHERE codcentro = ?"))
+        .bindAll(QStringLiteral("almacen2@alamo.es"), m_ejemplo.almacen.codcentro)
+        .run();
     guion.respuestas = {true};
     boton->click();
     const QStringList log = lineas(memo);
     ASSERT_EQ(log.size(), 4);
-    EXPECT_EQ(log.at(0), QStringLiteral("Error al enviar: 0101 a almacen@alamo.es  %1 (no conexión)")
+    EXPECT_EQ(log.at(0), QStringLiteral("Error al enviar: 0101 a almacen2@alamo.es  %1 (no conexión)")
                              .arg(QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0101_201905.pdf"))));
+    EXPECT_TRUE(log.at(1).startsWith(QStringLiteral("Ya enviado el ")));
+    EXPECT_TRUE(log.at(1).endsWith(QStringLiteral(": 0102 a oficinas@alamo.es  %1")
+                                       .arg(QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0102_201905.pdf")))))
+        << log.at(1).toStdString();
     EXPECT_TRUE(guion.mensajes.isEmpty());
 }
 
