@@ -554,9 +554,11 @@ MensajeCompuesto componerCorreo(const CuentaCorreo& cuenta, const MensajeCorreo&
     Ref<GMimeMessage> m(g_mime_message_new(TRUE));
     g_mime_message_add_mailbox(m.get(), GMIME_ADDRESS_TYPE_FROM, nombreRemitente.toUtf8().constData(),
                                remitente.direccion.toUtf8().constData());
-    for (const Buzon& b : para.buzones)
-        g_mime_message_add_mailbox(m.get(), GMIME_ADDRESS_TYPE_TO, b.nombre.isEmpty() ? nullptr : b.nombre.toUtf8().constData(),
+    for (const Buzon& b : para.buzones) {
+        const QByteArray nombre = b.nombre.toUtf8();
+        g_mime_message_add_mailbox(m.get(), GMIME_ADDRESS_TYPE_TO, nombre.isEmpty() ? nullptr : nombre.constData(),
                                    b.direccion.toUtf8().constData());
+    }
     g_mime_message_set_subject(m.get(), mensaje.asunto.simplified().toUtf8().constData(), "utf-8");
     GDateTime* ahora = g_date_time_new_now_local();
     g_mime_message_set_date(m.get(), ahora);

@@ -55,9 +55,9 @@ std::optional<QDateTime> RegistroEnvios::yaEnviado(const QString& sha256, const 
 
 QString RegistroEnvios::codigoActual(const QString& codcentro)
 {
-    store::Statement st = m_db.prepare(
-        QStringLiteral("SELECT c.codcentro FROM envios e JOIN centros c ON c.id = e.idcentro "
-                       "WHERE e.codcentro = ? AND c.codcentro <> e.codcentro ORDER BY e.id DESC LIMIT 1"));
+    store::Statement st =
+        m_db.prepare(QStringLiteral("SELECT c.codcentro FROM envios e JOIN centros c ON c.id = e.idcentro "
+                                    "WHERE e.codcentro = ? AND c.codcentro <> e.codcentro ORDER BY e.id DESC LIMIT 1"));
     st.bind(1, codcentro);
     return st.step() ? st.text(0) : QString();
 }

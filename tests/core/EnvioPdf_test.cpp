@@ -284,6 +284,29 @@ TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnless
     EXPECT_EQ(RegistroEnvios(db()).lista({}, QDate::currentDate().addMonths(-1)).size(), 0);
 }
 
+// Another copy recoded the centre after its sheets were made: the file's code names nobody now, and the line
+// says which code the centre has now when an earlier sending knew it.
+TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
+{
+    const QString nombre =
+        QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro))).fileName();
+    const CuentaConstantes cuenta = leerCuenta(db());
+    EnvioPdf envio(db(), cuenta.cuenta);
+    ASSERT_TRUE(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).enviado);
+    db().prepare(QStringLiteral("UPDATE centros SET codcentro = '01Z9' WHERE codcentro = ?"))
+        .bindAll(e.almacen.codcentro)
+        .run();
+    const ResultadoFichero r = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo, true);
+    EXPECT_FALSE(r.enviado);
+    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: "
+                                                   "genere de nuevo sus hojas)")
+                                        .arg(e.almacen.codcentro)});
+    EXPECT_EQ(envio.enviarFichero(m_carpeta, QStringLiteral("Quorvel_0999_201905.pdf"), kAsuntoCorreo, kTextoCorreo)
+                  .lineas,
+              QStringList{QStringLiteral("No encuentro centro: 0999")});
+    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+}
+
 // The one slow test: a server that takes the message and never answers costs its 60 s, not three minutes.
 TEST_F(EnvioPdfTest, AStalledServerGivesTheLineWithinAMinute)
 {
