@@ -54,7 +54,7 @@ TEST_F(PralTest, MenusHoldTheActionsInOrder)
     EXPECT_EQ(menus[1]->title(), QStringLiteral("Mantenimiento"));
     EXPECT_EQ(elementos(menus[1]),
               QStringList({QStringLiteral("Empresas/centros/trabajadores"), QStringLiteral("Mantenimiento Calendarios"),
-                           QStringLiteral("—"), QStringLiteral("Constantes")}));
+                           QStringLiteral("—"), QStringLiteral("Constantes"), QStringLiteral("Envíos realizados")}));
     EXPECT_EQ(menus[2]->title(), QStringLiteral("Procesos"));
     EXPECT_EQ(elementos(menus[2]),
               QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("—"),
