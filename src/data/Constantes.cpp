@@ -1,5 +1,6 @@
 #include "data/Constantes.h"
 
+#include "data/Secretos.h"
 #include "store/Database.h"
 
 #include <QDir>
@@ -7,12 +8,23 @@
 
 FilaConstantes::FilaConstantes(store::Database& db)
 {
+    protegerSecretos();
     store::Statement st = db.prepare(QStringLiteral("SELECT * FROM constantes LIMIT 1"));
     if (!st.step())
         throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));
     for (int i = 0; i < st.columnCount(); ++i)
         m_valores.insert(st.columnName(i).toLower(), st.value(i));
     st.reset();
+}
+
+FilaConstantes::~FilaConstantes()
+{
+    const auto clave = m_valores.find(QStringLiteral("e-password"));
+    if (clave != m_valores.end()) {
+        QString texto = clave->toString();
+        *clave = QVariant();
+        borrarSecreto(texto);
+    }
 }
 
 qint64 FilaConstantes::entero(const QString& campo) const
@@ -55,6 +67,7 @@ Constantes leerConstantes(store::Database& db)
     c.ePuerto = fila.texto(QStringLiteral("e-puerto"));
     c.eUsuario = fila.texto(QStringLiteral("e-usuario"));
     c.ePassword = fila.texto(QStringLiteral("e-password"));
+    c.eCertificado = fila.texto(QStringLiteral("e-certificado"));
     return c;
 }
 
@@ -66,10 +79,11 @@ void grabarConstantes(store::Database& db, const Constantes& c)
                    "diasemana = ?, todostrabajadores = ?, todoscentros = ?, impresora = ?, generarPDF = ?, "
                    "Multiempresa = ?, Calenxcentros = ?, VerHoras = ?, \"E-OK\" = ?, RutaPDF = ?, "
                    "\"e-nombreenvio\" = ?, \"e-direccionenvio\" = ?, \"e-host\" = ?, \"e-puerto\" = ?, "
-                   "\"e-usuario\" = ?, \"e-password\" = ?"))
+                   "\"e-usuario\" = ?, \"e-password\" = ?, \"e-certificado\" = ?"))
         .bindAll(c.empresa, c.sabados, c.domingos, c.festivos, c.autocentros, c.diasemana, c.todostrabajadores,
                  c.todoscentros, c.impresora, c.generarPDF, c.Multiempresa, c.Calenxcentros, c.VerHoras, c.eOK,
-                 c.RutaPDF, c.eNombreEnvio, c.eDireccionEnvio, c.eHost, c.ePuerto, c.eUsuario, c.ePassword)
+                 c.RutaPDF, c.eNombreEnvio, c.eDireccionEnvio, c.eHost, c.ePuerto, c.eUsuario, c.ePassword,
+                 c.eCertificado)
         .run();
     if (db.changes() == 0)
         throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));

@@ -31,6 +31,7 @@ struct Constantes
     QString ePuerto;
     QString eUsuario;
     QString ePassword;
+    QString eCertificado; // e-certificado: PEM file of an authority the mail server's certificate may rely on
 };
 
 // The settings row as stored, read once; fields by name without regard to case. Reading an empty
@@ -38,7 +39,11 @@ struct Constantes
 class FilaConstantes
 {
 public:
+    // The row holds the mail password: from here on the process leaves no core file.
     explicit FilaConstantes(store::Database& db);
+    ~FilaConstantes();
+    FilaConstantes(const FilaConstantes&) = delete;
+    FilaConstantes& operator=(const FilaConstantes&) = delete;
     qint64 entero(const QString& campo) const;
     bool logico(const QString& campo) const;
     QString texto(const QString& campo) const;

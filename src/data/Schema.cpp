@@ -43,7 +43,7 @@ std::vector<Table> buildTables()
                   integer("todoscentros"), integer("impresora"), integer("generarPDF"), integer("Multiempresa"),
                   integer("Calenxcentros"), integer("VerHoras"), integer("E-OK"), text("RutaPDF"),
                   text("e-nombreenvio"), text("e-direccionenvio"), text("e-host"), text("e-puerto"),
-                  text("e-usuario"), text("e-password")},
+                  text("e-usuario"), text("e-password"), text("e-certificado")},
                  {}});
     t.push_back({QStringLiteral("Listado"),
                  {integer("idempresa"), integer("idcentro"), integer("idcalendario"), text("e_nombre"),
@@ -56,6 +56,13 @@ std::vector<Table> buildTables()
     for (int d = 1; d <= 31; ++d)
         plan.fields.push_back({QStringLiteral("D%1").arg(d, 2, 10, QLatin1Char('0')), QStringLiteral("TEXT"), 1});
     t.push_back(plan);
+    // One row per message attempt: what went where and when, and whether the server took it.
+    t.push_back({QStringLiteral("envios"),
+                 {id(), text("codcentro", 10), integer("idcentro"), text("fichero"), integer("tamano"),
+                  text("sha256"), text("messageid"), text("destinatarios"), text("fecha"), text("resultado"),
+                  integer("aceptado")},
+                 {{QStringLiteral("sha256"), QStringLiteral("sha256")},
+                  {QStringLiteral("codcentro"), QStringLiteral("codcentro")}}});
     return t;
 }
 
@@ -72,35 +79,50 @@ const std::vector<Table>& tables()
     return all;
 }
 
+const Table& tabla(const QString& name)
+{
+    for (const Table& t : tables()) {
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    }
+    throw store::StoreError(QStringLiteral("no such table: %1").arg(name));
+}
+
+QStringList ddl(const Table& table)
+{
+    QStringList out;
+    QStringList columns;
+    QStringList cuts;
+    for (const Field& f : table.fields) {
+        columns << (f.autoId ? quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")
+                             : quoted(f.name) + QLatin1Char(' ') + f.type);
+        if (f.width > 0)
+            cuts << QStringLiteral("%1 = substr(%1, 1, %2)").arg(quoted(f.name)).arg(f.width);
+    }
+    out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
+    // SQLite index names are database-wide, so the table name goes in front of the window's name.
+    for (const Index& index : table.indexes) {
+        out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                   .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(),
+                        quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name), index.fields);
+    }
+    // A text longer than its field's width is cut when stored, whoever stores it.
+    if (!cuts.isEmpty()) {
+        for (const char* event : {"INSERT", "UPDATE"}) {
+            out << QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN UPDATE %3 SET %4 WHERE rowid = "
+                                  "NEW.rowid; END")
+                       .arg(quoted(table.name + QStringLiteral("_ancho_") + QString::fromLatin1(event).toLower()),
+                            QString::fromLatin1(event), quoted(table.name), cuts.join(QStringLiteral(", ")));
+        }
+    }
+    return out;
+}
+
 QStringList ddl()
 {
     QStringList out;
-    for (const Table& table : tables()) {
-        QStringList columns;
-        QStringList cuts;
-        for (const Field& f : table.fields) {
-            columns << (f.autoId ? quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")
-                                 : quoted(f.name) + QLatin1Char(' ') + f.type);
-            if (f.width > 0)
-                cuts << QStringLiteral("%1 = substr(%1, 1, %2)").arg(quoted(f.name)).arg(f.width);
-        }
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(table.name), columns.join(QStringLiteral(", ")));
-        // SQLite index names are database-wide, so the table name goes in front of the window's name.
-        for (const Index& index : table.indexes) {
-            out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                       .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(),
-                            quoted(table.name + QLatin1Char('_') + index.name), quoted(table.name), index.fields);
-        }
-        // A text longer than its field's width is cut when stored, whoever stores it.
-        if (!cuts.isEmpty()) {
-            for (const char* event : {"INSERT", "UPDATE"}) {
-                out << QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN UPDATE %3 SET %4 WHERE rowid = "
-                                      "NEW.rowid; END")
-                           .arg(quoted(table.name + QStringLiteral("_ancho_") + QString::fromLatin1(event).toLower()),
-                                QString::fromLatin1(event), quoted(table.name), cuts.join(QStringLiteral(", ")));
-            }
-        }
-    }
+    for (const Table& table : tables())
+        out << ddl(table);
     return out;
 }
 
@@ -121,6 +143,67 @@ void usarTablaPropia(store::Database& db, const QString& tabla)
         return;
     }
     throw store::StoreError(QStringLiteral("no such table: %1").arg(tabla));
+}
+
+namespace {
+
+bool existeTabla(store::Database& db, const QString& nombre)
+{
+    store::Statement st =
+        db.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    st.bind(1, nombre);
+    return st.step();
+}
+
+bool existeCampo(store::Database& db, const QString& tablaNombre, const QString& campo)
+{
+    store::Statement st = db.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tablaNombre)));
+    while (st.step()) {
+        if (st.text(1).compare(campo, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Version 2: the register of sent mail and the account's own authority file. Older copies of the program
+// read the settings by name and never touch the new table, so they keep working on the file.
+void pasoEnvios(store::Database& db)
+{
+    if (!existeTabla(db, QStringLiteral("envios"))) {
+        for (const QString& statement : ddl(tabla(QStringLiteral("envios"))))
+            db.exec(statement);
+    }
+    if (!existeCampo(db, QStringLiteral("constantes"), QStringLiteral("e-certificado")))
+        db.exec(QStringLiteral("ALTER TABLE constantes ADD COLUMN \"e-certificado\" TEXT"));
+}
+
+struct Paso
+{
+    int version;
+    void (*aplicar)(store::Database&);
+};
+
+// In version order. Each step checks what is there before it adds it, so it is harmless on a file that has
+// it already and steps can be renumbered.
+const Paso kPasos[] = {{2, &pasoEnvios}};
+
+} // namespace
+
+void actualizar(store::Database& db)
+{
+    if (db.userVersion() >= kVersion)
+        return;
+    store::Transaction tx(db);
+    const int actual = db.userVersion(); // another copy may have done it meanwhile
+    if (actual >= kVersion)
+        return;
+    for (const Paso& paso : kPasos) {
+        if (paso.version > actual) {
+            paso.aplicar(db);
+            db.exec(QStringLiteral("PRAGMA user_version = %1").arg(paso.version));
+        }
+    }
+    tx.commit();
 }
 
 void createDatabase(store::Database& db, const QString& rutaPdf)

@@ -10,7 +10,7 @@ class Database;
 
 namespace schema {
 
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 
 struct Field
 {
@@ -35,6 +35,10 @@ struct Table
 };
 
 const std::vector<Table>& tables();
+// The table of that name; throws when there is none.
+const Table& tabla(const QString& name);
+// CREATE TABLE, CREATE INDEX and the width triggers of one table.
+QStringList ddl(const Table& table);
 // CREATE TABLE, CREATE INDEX and the width triggers of every table.
 QStringList ddl();
 // Gives the connection its own TEMP copy of a work table (Listado, PlanFestivos), with the same columns and
@@ -44,5 +48,7 @@ QStringList ddl();
 void usarTablaPropia(store::Database& db, const QString& tabla);
 // Creates the schema and the one settings row in one transaction, unless another copy already did.
 void createDatabase(store::Database& db, const QString& rutaPdf);
+// Brings a file made by an earlier version up to kVersion, one step per version, in one transaction.
+void actualizar(store::Database& db);
 
 } // namespace schema

@@ -16,6 +16,8 @@ const QString kAyudaEnvioLote =
                    "  --enviar              tras generar los PDF, envía cada uno al correo de su centro\n"
                    "  quorvel-lote --enviar [--base FICHERO] [--carpeta DIR]\n"
                    "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
+                   "  --reenviar            envía también los ficheros que ya se enviaron a las mismas\n"
+                   "                        direcciones (sin él se omiten con una línea «Ya enviado el ...»)\n"
                    "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
 
 using namespace lote;
@@ -24,7 +26,7 @@ namespace {
 
 // Sends each file (folder and name) and prints its lines; 0 when every one went out.
 int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, QTextStream& salida,
-           QTextStream& errores)
+           QTextStream& errores, bool reenviar)
 {
     const CuentaConstantes cuenta = leerCuenta(db);
     if (!cuenta.ok) {
@@ -38,10 +40,10 @@ int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, 
     EnvioPdf envio(db, cuenta.cuenta);
     int fallidos = 0;
     for (const auto& [carpeta, nombre] : ficheros) {
-        const ResultadoFichero r = envio.enviarFichero(carpeta, nombre, kAsuntoCorreo, kTextoCorreo);
+        const ResultadoFichero r = envio.enviarFichero(carpeta, nombre, kAsuntoCorreo, kTextoCorreo, reenviar);
         for (const QString& linea : r.lineas)
             salida << linea << Qt::endl;
-        if (!r.enviado)
+        if (!r.enviado && !r.yaEnviado)
             ++fallidos;
     }
     return fallidos == 0 ? Correcto : Fallo;
@@ -66,7 +68,7 @@ bool soloEnvio(const QStringList& argumentosSinEnviar)
 }
 
 int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& baseDefecto, QTextStream& salida,
-                      QTextStream& errores)
+                      QTextStream& errores, bool reenviar)
 {
     QString base = baseDefecto;
     QString carpeta;
@@ -108,7 +110,7 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
         QList<QPair<QString, QString>> ficheros;
         for (const QString& nombre : ficherosPdf(carpeta))
             ficheros.append({carpeta, nombre});
-        return enviar(db, ficheros, salida, errores);
+        return enviar(db, ficheros, salida, errores, reenviar);
     } catch (const store::StoreError& e) {
         errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
         return NoDisponible;
@@ -119,12 +121,13 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
     }
 }
 
-int enviarFicherosLote(store::Database& db, const QStringList& ficheros, QTextStream& salida, QTextStream& errores)
+int enviarFicherosLote(store::Database& db, const QStringList& ficheros, QTextStream& salida, QTextStream& errores,
+                       bool reenviar)
 {
     QList<QPair<QString, QString>> lista;
     for (const QString& f : ficheros) {
         const QFileInfo info(f);
         lista.append({info.path(), info.fileName()});
     }
-    return enviar(db, lista, salida, errores);
+    return enviar(db, lista, salida, errores, reenviar);
 }

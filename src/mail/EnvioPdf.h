@@ -2,14 +2,17 @@
 
 #include "mail/Correo.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace store {
 class Database;
 class Statement;
 } // namespace store
+class RegistroEnvios;
 
 extern const QString kAsuntoCorreo;       // "Envío hojas de control horario mensual"
 extern const QString kTextoCorreo;        // the three lines of the message's text
@@ -30,15 +33,26 @@ QStringList ficherosPdf(const QString& carpeta);
 // The centre code carried by a file name: the four characters after "Quorvel_" (fewer if the name is short).
 QString codigoDeFichero(const QString& nombre);
 
-// What one file gave: its log lines, and whether its message went out.
+// The subject a file goes out with: the screen's text, then the centre code and the file's month in Spanish
+// ("Envío hojas de control horario mensual — 0101 — diciembre 2026"); a range names both months.
+QString asuntoDeFichero(const QString& asunto, const QString& nombre);
+
+// What one file gave: its log lines, and whether its message went out or was left out as already sent.
 struct ResultadoFichero
 {
     QStringList lineas;
     bool enviado = false;
+    bool yaEnviado = false;
 };
 
-// Mails PDF files to their centres, one message and one connection per file. Holds the centres lookup
-// open for the life of one sending.
+// Whether a file need not go again, and since when.
+struct EstadoFichero
+{
+    std::optional<QDateTime> enviadoEl; // set when these bytes already went to the centre's present addresses
+};
+
+// Mails PDF files to their centres, one message and one connection per file, and keeps the register of
+// what was sent: the one place that writes it. Holds the centres lookup open for the life of one sending.
 class EnvioPdf
 {
 public:
@@ -47,14 +61,29 @@ public:
     EnvioPdf(const EnvioPdf&) = delete;
     EnvioPdf& operator=(const EnvioPdf&) = delete;
 
+    // Sends the file to its centre. A file whose bytes already went to the same addresses is left out with a
+    // "Ya enviado el" line unless `reenviar`.
     ResultadoFichero enviarFichero(const QString& carpeta, const QString& nombre, const QString& asunto,
-                                   const QString& texto);
+                                   const QString& texto, bool reenviar = false);
+    // Whether the file, as it is now, already went to its centre's addresses as they are now.
+    EstadoFichero estado(const QString& carpeta, const QString& nombre);
     // One message to `destinatarios` with the file attached; the file must exist.
     ResultadoCorreo Enviar_correo(const QString& destinatarios, const QString& ruta, const QString& asunto,
                                   const QString& texto);
 
+    static QString textoYaEnviado(const QDateTime& cuando); // "Ya enviado el dd/mm/aaaa hh:mm"
+
 private:
+    struct Centro
+    {
+        bool encontrado = false;
+        qint64 id = 0;
+        QString email;
+    };
+    Centro buscarCentro(const QString& codigo);
+
     std::unique_ptr<store::Statement> m_centros;
+    std::unique_ptr<RegistroEnvios> m_registro;
     CuentaCorreo m_cuenta;
     OpcionesCorreo m_opciones;
 };

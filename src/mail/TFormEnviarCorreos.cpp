@@ -1,5 +1,6 @@
 #include "mail/TFormEnviarCorreos.h"
 
+#include "data/Secretos.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 
@@ -114,7 +115,10 @@ TFormEnviarCorreos::TFormEnviarCorreos(store::Database& db, QWidget* parent) : Q
     conectar(m_enviar, &QPushButton::clicked, this, [this] { BotEnviarCorreosClick(); });
 }
 
-TFormEnviarCorreos::~TFormEnviarCorreos() = default;
+TFormEnviarCorreos::~TFormEnviarCorreos()
+{
+    borrarSecreto(m_cuenta.cuenta.password);
+}
 
 void TFormEnviarCorreos::showEvent(QShowEvent* event)
 {
@@ -144,8 +148,14 @@ void TFormEnviarCorreos::BotLeerArchivosClick()
 {
     // Reading again shows the folder as it is now; adding to the list would send every file twice.
     m_lista->clear();
+    EnvioPdf consulta(m_db, m_cuenta.cuenta);
     for (const QString& nombre : ficherosPdf(CarpetaPDF)) {
-        auto* elemento = new QListWidgetItem(nombre, m_lista);
+        const EstadoFichero estado = consulta.estado(CarpetaPDF, nombre);
+        QString texto = nombre;
+        if (estado.enviadoEl)
+            texto += QStringLiteral("  —  ") + EnvioPdf::textoYaEnviado(*estado.enviadoEl);
+        auto* elemento = new QListWidgetItem(texto, m_lista);
+        elemento->setData(Qt::UserRole, nombre);
         elemento->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         elemento->setCheckState(Qt::Unchecked);
     }
@@ -175,7 +185,7 @@ void TFormEnviarCorreos::BotEnviarCorreosClick()
     QStringList marcados;
     for (int i = 0; i < m_lista->count(); ++i) {
         if (m_lista->item(i)->checkState() == Qt::Checked)
-            marcados << m_lista->item(i)->text();
+            marcados << m_lista->item(i)->data(Qt::UserRole).toString();
     }
     if (marcados.isEmpty()) {
         Interaccion::actual().mensaje(this, kNingunFicheroSeleccionado);
@@ -214,7 +224,9 @@ void TFormEnviarCorreos::BotEnviarCorreosClick()
     EnvioPdf envio(m_db, m_cuenta.cuenta, opciones);
     const QString carpeta = m_rutaPdf->text();
     for (const QString& nombre : marcados) {
-        const ResultadoFichero r = envio.enviarFichero(carpeta, nombre, m_asunto->text(), m_texto->toPlainText());
+        // A file the user ticks goes even if it went before; the automatic sending leaves those out.
+        const ResultadoFichero r =
+            envio.enviarFichero(carpeta, nombre, m_asunto->text(), m_texto->toPlainText(), m_reenviarMarcados);
         for (const QString& linea : r.lineas)
             m_resultado->appendPlainText(linea);
         m_progreso->setValue(m_progreso->value() + 1);
@@ -228,7 +240,9 @@ void TFormEnviarCorreos::AutoEnvio()
     LeerConstantes();
     BotLeerArchivosClick();
     BotSeltodoClick();
+    m_reenviarMarcados = false;
     BotEnviarCorreosClick();
+    m_reenviarMarcados = true;
 }
 
 QStringList TFormEnviarCorreos::lineasResultado() const

@@ -50,6 +50,7 @@ private:
     store::Database& m_db;
     CuentaConstantes m_cuenta; // FormCreate: empty and not verified
     bool m_enviando = false;
+    bool m_reenviarMarcados = true;
 
     QPushButton* m_leerArchivos = nullptr;
     QLineEdit* m_rutaPdf = nullptr;

@@ -1,5 +1,6 @@
 #include "mail/TFormManConstantes.h"
 
+#include "data/Secretos.h"
 #include "data/TMD.h"
 #include "mail/Correo.h"
 #include "mail/ElegirCarpeta.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,6 +51,13 @@ QIcon iconoSobre()
 }
 
 } // namespace
+
+QString TFormManConstantes::textoCertificadoNoConfiable()
+{
+    return QStringLiteral("certificado no válido: el certificado del servidor no es de confianza. Si el servidor "
+                          "usa un certificado propio de la oficina, indique el fichero de su autoridad (PEM) en "
+                          "«Certificado CA (PEM)»");
+}
 
 QString TFormManConstantes::textoPreguntaGmail()
 {
@@ -141,6 +150,12 @@ void TFormManConstantes::crearControles()
     m_verPassword->setObjectName(QStringLiteral("botverpassword"));
     m_verPassword->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     m_verPassword->hide();
+    m_certificado = campo("DBECERTIFICADO");
+    m_certificado->setPlaceholderText(QStringLiteral("solo si el servidor usa un certificado propio"));
+    m_speedButton2 = new QToolButton(correo);
+    m_speedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    m_speedButton2->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    m_speedButton2->setToolTip(QStringLiteral("Selecciona el certificado:"));
     m_emailTest = campo("EmailTest");
     m_pruebaMail = new QPushButton(QStringLiteral("Prueba correo"), correo);
     m_pruebaMail->setObjectName(QStringLiteral("BotPruebaMail"));
@@ -175,6 +190,12 @@ void TFormManConstantes::crearControles()
     filaClave->addWidget(m_password, 1);
     filaClave->addWidget(m_verPassword);
     rejilla->addLayout(filaClave, f, 1, 1, 3);
+    ++f;
+    rejilla->addWidget(etiqueta(QStringLiteral("Certificado CA (PEM)"), m_certificado), f, 0);
+    auto* filaCertificado = new QHBoxLayout;
+    filaCertificado->addWidget(m_certificado, 1);
+    filaCertificado->addWidget(m_speedButton2);
+    rejilla->addLayout(filaCertificado, f, 1, 1, 3);
     ++f;
     rejilla->setRowMinimumHeight(f++, 8);
     rejilla->addWidget(etiqueta(QStringLiteral("Escribe un mail para la prueba:"), m_emailTest), f++, 0, 1, 4);
@@ -240,7 +261,7 @@ void TFormManConstantes::mostrarFila()
     const std::pair<QLineEdit*, QString> campos[] = {
         {m_rutaPdf, m_fila.RutaPDF},   {m_nombreEnvio, m_fila.eNombreEnvio}, {m_direccionEnvio, m_fila.eDireccionEnvio},
         {m_host, m_fila.eHost},        {m_puerto, m_fila.ePuerto},           {m_usuario, m_fila.eUsuario},
-        {m_password, m_fila.ePassword}};
+        {m_password, m_fila.ePassword}, {m_certificado, m_fila.eCertificado}};
     for (const auto& [e, valor] : campos) {
         if (e->text() != valor)
             e->setText(valor);
@@ -272,18 +293,26 @@ void TFormManConstantes::conectar()
                                                                    {m_host, &Constantes::eHost},
                                                                    {m_puerto, &Constantes::ePuerto},
                                                                    {m_usuario, &Constantes::eUsuario},
-                                                                   {m_password, &Constantes::ePassword}};
+                                                                   {m_password, &Constantes::ePassword},
+                                                                   {m_certificado, &Constantes::eCertificado}};
     for (const auto& [e, campo] : campos) {
-        connect(e, &QLineEdit::textChanged, this, [this, campo = campo](const QString& texto) {
+        // A test proves the account as it was: any change to it asks for a new one.
+        const bool deLaCuenta = campo != &Constantes::RutaPDF;
+        connect(e, &QLineEdit::textChanged, this, [this, campo = campo, deLaCuenta](const QString& texto) {
             if (m_mostrando)
                 return;
             m_fila.*campo = texto;
+            if (deLaCuenta && m_fila.eOK) {
+                m_fila.eOK = false;
+                m_ok->setChecked(false);
+            }
             editar();
         });
     }
     conectar(m_generarPdf, &QCheckBox::clicked, this, [this] { DBCKGenerarPDFClick(); });
     conectar(m_impresora, &QCheckBox::clicked, this, [this] { DBCKImpresoraClick(); });
     conectar(m_speedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    conectar(m_speedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     conectar(m_emailTest, &QLineEdit::textChanged, this, [this] { EmailTestChange(); });
     conectar(m_pruebaMail, &QPushButton::clicked, this, [this] { BotPruebaMailClick(); });
     conectar(m_verPassword, &QToolButton::clicked, this, [this] { botverpasswordClick(); });
@@ -319,6 +348,16 @@ void TFormManConstantes::SpeedButton1Click()
     mostrarFila();
 }
 
+void TFormManConstantes::SpeedButton2Click()
+{
+    const QString fichero =
+        Interaccion::actual().elegirFichero(this, QStringLiteral("Selecciona el certificado:"),
+                                            QStringLiteral("Certificados (*.pem *.crt *.cer);;Todos (*)"), false,
+                                            m_certificado->text());
+    if (!fichero.isEmpty())
+        m_certificado->setText(QDir::toNativeSeparators(fichero)); // reacts like typing: the test is due again
+}
+
 void TFormManConstantes::DBCKGenerarPDFClick()
 {
     if (m_generarPdf->isChecked())
@@ -345,8 +384,8 @@ void TFormManConstantes::BotPruebaMailClick()
     m_puerto->text().trimmed().toInt(&esEntero);
     if (!esEntero)
         throw store::ConversionError(QStringLiteral("'%1' no es un valor entero válido").arg(m_puerto->text()));
-    const CuentaCorreo cuenta{m_nombreEnvio->text(), m_direccionEnvio->text(), m_host->text(),
-                              m_puerto->text(),      m_usuario->text(),        m_password->text()};
+    CuentaCorreo cuenta{m_nombreEnvio->text(), m_direccionEnvio->text(), m_host->text(),   m_puerto->text(),
+                        m_usuario->text(),     m_password->text(),       m_certificado->text()};
     OpcionesCorreo opciones;
     opciones.segundosConexion = segundosConexion;
     opciones.segundosTotal = segundosTotal;
@@ -361,6 +400,7 @@ void TFormManConstantes::BotPruebaMailClick()
                      MensajeCorreo{m_emailTest->text(), QStringLiteral("Prueba de correo desde Quorvel"),
                                    m_memoTexto->toPlainText(), QString()},
                      opciones);
+    borrarSecreto(cuenta.password);
     QApplication::restoreOverrideCursor();
     m_probando = false;
     EmailTestChange();
@@ -368,8 +408,9 @@ void TFormManConstantes::BotPruebaMailClick()
     m_fila.eOK = r.ok();
     editar();
     mostrarFila();
+    const QString causa = r.fallo == FalloCorreo::Certificado ? textoCertificadoNoConfiable() : r.causa();
     Interaccion::actual().mensaje(
-        this, r.ok() ? textoPruebaOk() : textoPruebaError() + QStringLiteral(" (") + r.causa() + QStringLiteral(")"));
+        this, r.ok() ? textoPruebaOk() : textoPruebaError() + QStringLiteral(" (") + causa + QStringLiteral(")"));
 }
 
 void TFormManConstantes::botverpasswordClick()

@@ -31,6 +31,7 @@ public:
     int segundosTotal = 60;
 
     void SpeedButton1Click();
+    void SpeedButton2Click(); // the extra authority's file
     void DBCKGenerarPDFClick();
     void DBCKImpresoraClick();
     void EmailTestChange();
@@ -40,6 +41,7 @@ public:
 
     static QString textoPruebaOk() { return QStringLiteral("Prueba de envío OK"); }
     static QString textoPruebaError() { return QStringLiteral("ERROR en prueba de envío"); }
+    static QString textoCertificadoNoConfiable();
     static QString textoPreguntaGmail();
     static QString textoCumplimentar() { return QStringLiteral("Cumplimentar los datos de la cuenta."); }
     static QString hostGmail() { return QStringLiteral("smtp.gmail.com"); }
@@ -83,6 +85,8 @@ private:
     QLineEdit* m_puerto = nullptr;
     QLineEdit* m_usuario = nullptr;
     QLineEdit* m_password = nullptr;
+    QLineEdit* m_certificado = nullptr;
+    QToolButton* m_speedButton2 = nullptr;
     QToolButton* m_verPassword = nullptr;
     QLineEdit* m_emailTest = nullptr;
     QPushButton* m_pruebaMail = nullptr;

@@ -117,9 +117,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         return ejecutarImportacionLote(argumentos, baseDefecto, salida, errores);
     // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
     QStringList argumentosHojas = argumentos;
-    const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0;
+    const bool reenviar = argumentosHojas.removeAll(QStringLiteral("--reenviar")) > 0;
+    const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0 || reenviar;
     if (enviar && soloEnvio(argumentosHojas))
-        return enviarCarpetaLote(argumentosHojas, baseDefecto, salida, errores);
+        return enviarCarpetaLote(argumentosHojas, baseDefecto, salida, errores, reenviar);
     QHash<QString, QString> opciones;
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
@@ -256,7 +257,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             salida << QStringLiteral("PDF: ") << fichero << Qt::endl;
         const bool terminada = r.estado == ResultadoSalida::Estado::Terminada;
         if (enviar && terminada) {
-            const int envio = enviarFicherosLote(db, r.ficheros, salida, errores);
+            const int envio = enviarFicherosLote(db, r.ficheros, salida, errores, reenviar);
             return interaccion.avisos() ? int(Fallo) : envio;
         }
         return terminada && !interaccion.avisos() ? Correcto : Fallo;

@@ -3,6 +3,7 @@
 
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
+#include "mail/TFormManEnvios.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "shell/TFormAcercade.h"
@@ -148,6 +149,13 @@ void TFormPral::crearMenus()
     mantenimiento->addAction(m_manExportar);
     mantenimiento->addSeparator();
     mantenimiento->addAction(m_manConstantes);
+    // The register of sent mail; it changes nothing, so nothing is reloaded after it.
+    QAction* envios = mantenimiento->addAction(QStringLiteral("Envíos realizados"));
+    envios->setObjectName(QStringLiteral("ManEnvios"));
+    errores::conectar(envios, &QAction::triggered, this, [this] {
+        TFormManEnvios pantalla(m_db, this);
+        pantalla.exec();
+    });
 
     QMenu* procesos = menuBar()->addMenu(QStringLiteral("Procesos"));
     procesos->setObjectName(QStringLiteral("Procesos"));

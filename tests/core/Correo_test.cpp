@@ -6,11 +6,24 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
+#include <QRegularExpression>
+#include <QTimeZone>
 #include <arpa/inet.h>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace {
+
+} // namespace
+
+void PrintTo(const Buzon& b, std::ostream* os)
+{
+    *os << "{" << b.nombre.toStdString() << " | " << b.direccion.toStdString() << "}";
+}
 
 namespace {
 
@@ -26,6 +39,17 @@ int puertoCerrado()
     getsockname(s, reinterpret_cast<sockaddr*>(&a), &largo);
     close(s);
     return ntohs(a.sin_port);
+}
+
+// The envelope commands the server received, as received but for curl's SIZE parameter.
+QStringList sobres(const ServidorSmtps& servidor)
+{
+    QStringList lineas;
+    for (QString l : servidor.dialogo()) {
+        if (l.startsWith(QStringLiteral("MAIL")) || l.startsWith(QStringLiteral("RCPT")))
+            lineas << l.remove(QRegularExpression(QStringLiteral(" SIZE=\\d+$")));
+    }
+    return lineas;
 }
 
 QByteArray contenido(const QString& ruta)
@@ -211,11 +235,192 @@ TEST_F(CorreoTest, OnlyAVerifiedTlsServerGetsTheMessage)
     EXPECT_EQ(causa(caido, 4000), QStringLiteral("no conexión"));
 }
 
-TEST(CorreoDirecciones, AnAddressListGivesItsBareAddresses)
+// The server parses every message with Python's strict policy and refuses it (554) when anything is
+// malformed or its Date is more than a minute off; the offset it read must be the sender's own.
+TEST_F(CorreoTest, EveryMessageIsStrictlyWellFormedWithItsZonesOffsetInEachZone)
 {
-    EXPECT_EQ(direccionesDe(QStringLiteral(" a@b.es ,Jefa de Obra <c@d.es>;; e@f.es\r\nBcc: x@y.es")),
-              (QStringList{QStringLiteral("a@b.es"), QStringLiteral("c@d.es"), QStringLiteral("e@f.es  Bcc: x@y.es")}));
-    EXPECT_TRUE(direccionesDe(QStringLiteral(" ; , ")).isEmpty());
+    ServidorSmtps servidor;
+    arrancar(servidor);
+    const QString pdf = m_dir.file(QStringLiteral("Quorvel_0101_202612.pdf"));
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(40 * 1024, '\n'));
+    f.close();
+    const QByteArray zonaAntes = qgetenv("TZ");
+    struct Caso
+    {
+        const char* zona;
+        int segundos;
+    };
+    // December: Madrid is an hour ahead of UTC.
+    const QDateTime ahora = QDateTime::currentDateTimeUtc();
+    const int madrid = QTimeZone("Europe/Madrid").offsetFromUtc(ahora);
+    for (const Caso& caso : {Caso{"Europe/Madrid", madrid}, Caso{"UTC", 0}}) {
+        qputenv("TZ", caso.zona);
+        tzset();
+        const ResultadoCorreo r = enviarCorreo(
+            cuenta(servidor), {QStringLiteral("\"García, Ana\" <ana@x.es>; Jefe de Obra <jefe@x.es>, c@x.es"),
+                               QStringLiteral("Envío — año"), QStringLiteral("Línea ñ\n\n. punto\nfin"), pdf});
+        EXPECT_TRUE(r.ok()) << caso.zona << ": " << r.causa().toStdString() << " "
+                            << servidor.malFormados().join(u'\n').toStdString();
+    }
+    if (zonaAntes.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zonaAntes);
+    tzset();
+    EXPECT_TRUE(servidor.malFormados().isEmpty()) << servidor.malFormados().join(u'\n').toStdString();
+    const QList<QJsonObject> recibidos = servidor.mensajes();
+    ASSERT_EQ(recibidos.size(), 2);
+    EXPECT_EQ(recibidos.at(0).value(QStringLiteral("fecha_zona")).toInt(), madrid)
+        << recibidos.at(0).value(QStringLiteral("fecha")).toString().toStdString();
+    EXPECT_EQ(recibidos.at(1).value(QStringLiteral("fecha_zona")).toInt(), 0)
+        << recibidos.at(1).value(QStringLiteral("fecha")).toString().toStdString();
+    const QJsonObject& m = recibidos.first();
+    EXPECT_EQ(m.value(QStringLiteral("para")).toArray(),
+              (QJsonArray{QStringLiteral("ana@x.es"), QStringLiteral("jefe@x.es"), QStringLiteral("c@x.es")}));
+    EXPECT_EQ(m.value(QStringLiteral("cabecera_para")).toString(),
+              QStringLiteral("\"García, Ana\" <ana@x.es>, Jefe de Obra <jefe@x.es>, c@x.es"));
+    EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+              QStringLiteral("Línea ñ\n\n. punto\nfin"));
+    const QStringList uno{QStringLiteral("MAIL FROM:<envios@gestoria-alamo.es>"), QStringLiteral("RCPT TO:<ana@x.es>"),
+                          QStringLiteral("RCPT TO:<jefe@x.es>"), QStringLiteral("RCPT TO:<c@x.es>")};
+    EXPECT_EQ(sobres(servidor), uno + uno);
+}
+
+TEST_F(CorreoTest, AWrongSenderOrServerIsRefusedBeforeConnecting)
+{
+    ServidorSmtps servidor;
+    arrancar(servidor);
+    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const std::pair<QString, QString> remitentes[] = {
+        {QStringLiteral("oficina@x.es  Bcc: <otro@y.es>"), QString()},
+        {QStringLiteral("oficina@x.es>\r\nRCPT TO:<otro@y.es"), QString()},
+        {QStringLiteral("oficina@x.es, otra@x.es"), QString()},
+        {QString(), QString()},
+        {QStringLiteral("oficina@x.es"), QStringLiteral("Oficina\r\nBcc: otro@y.es")},
+    };
+    for (const auto& [direccion, nombre] : remitentes) {
+        CuentaCorreo c = cuenta(servidor);
+        c.direccionEnvio = direccion;
+        if (!nombre.isEmpty())
+            c.nombreEnvio = nombre;
+        const ResultadoCorreo r = enviarCorreo(c, mensaje);
+        EXPECT_EQ(r.fallo, FalloCorreo::RemitenteNoValido) << direccion.toStdString();
+        EXPECT_FALSE(r.causa().contains(u'\n'));
+    }
+    EXPECT_EQ(enviarCorreo(cuenta(servidor), {QStringLiteral("a@x.es\nb@y.es"), QStringLiteral("P"), {}, {}}).causa(),
+              QStringLiteral("dirección no válida: a@x.es\\nb@y.es"));
+    CuentaCorreo host = cuenta(servidor);
+    host.host = QStringLiteral("127.0.0.1\r\nQUIT");
+    EXPECT_EQ(enviarCorreo(host, mensaje).causa(), QStringLiteral("servidor no válido: «127.0.0.1\\r\\nQUIT»"));
+    EXPECT_TRUE(servidor.dialogo().isEmpty()) << servidor.dialogo().join(u'\n').toStdString();
+
+    // A display name from the settings is encoded, never spliced.
+    CuentaCorreo nombre = cuenta(servidor);
+    nombre.nombreEnvio = QStringLiteral("Oficina <jefe@y.es>, \"Bcc\"");
+    ASSERT_TRUE(enviarCorreo(nombre, mensaje).ok());
+    EXPECT_EQ(sobres(servidor), (QStringList{QStringLiteral("MAIL FROM:<envios@gestoria-alamo.es>"),
+                                             QStringLiteral("RCPT TO:<centro@ejemplo.es>")}));
+    EXPECT_EQ(servidor.mensajes().first().value(QStringLiteral("cabecera_de")).toString(),
+              QStringLiteral("\"Oficina <jefe@y.es>, \\\"Bcc\\\"\" <envios@gestoria-alamo.es>"));
+}
+
+// Short limits here; the real 60 s is proved once by the stalled sending of EnvioPdfTest.
+TEST_F(CorreoTest, NoServerHoldsAMessageLongerThanItsTime)
+{
+    OpcionesCorreo corto;
+    corto.segundosConexion = 2;
+    corto.segundosTotal = 4;
+    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const struct
+    {
+        ServidorSmtps::Modo modo;
+        qint64 maximo;
+        FalloCorreo fallo;
+    } casos[] = {
+        {ServidorSmtps::Modo::GoteoSaludo, 3500, FalloCorreo::TiempoAgotado},
+        {ServidorSmtps::Modo::CallaDatos, 5500, FalloCorreo::TiempoAgotado},
+        {ServidorSmtps::Modo::GoteoDatos, 5500, FalloCorreo::TiempoAgotado},
+        {ServidorSmtps::Modo::CallaQuit, 5500, FalloCorreo::Ninguno}, // accepted: the silence after it costs nothing more
+    };
+    for (const auto& caso : casos) {
+        ServidorSmtps servidor(caso.modo);
+        arrancar(servidor);
+        QElapsedTimer reloj;
+        reloj.start();
+        const ResultadoCorreo r = enviarCorreo(cuenta(servidor), mensaje, corto);
+        EXPECT_LT(reloj.elapsed(), caso.maximo) << int(caso.modo);
+        EXPECT_EQ(r.fallo, caso.fallo) << int(caso.modo) << " " << r.causa().toStdString();
+    }
+}
+
+// The office's own authority given in the account is trusted besides the system's; the password's copies
+// never reach a core file.
+TEST_F(CorreoTest, TheAccountsOwnAuthorityIsTrustedAndThePasswordLeavesNoCore)
+{
+    ServidorSmtps servidor;
+    arrancar(servidor);
+    const QByteArray propia = qgetenv("SSL_CERT_FILE");
+    qunsetenv("SSL_CERT_FILE");
+    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    CuentaCorreo c = cuenta(servidor);
+    EXPECT_EQ(enviarCorreo(c, mensaje).fallo, FalloCorreo::Certificado);
+    c.certificado = QFile::decodeName(propia);
+    const ResultadoCorreo r = enviarCorreo(c, mensaje);
+    qputenv("SSL_CERT_FILE", propia);
+    EXPECT_TRUE(r.ok()) << r.causa().toStdString() << " " << r.detalle.toStdString();
+    EXPECT_EQ(servidor.mensajes().size(), 1);
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
+}
+
+TEST(CorreoDirecciones, AFieldIsAnAddressListOrIsRefusedWhole)
+{
+    const auto buzones = [](const QString& campo) {
+        const ListaDirecciones l = analizarDirecciones(campo);
+        EXPECT_TRUE(l.valida()) << campo.toStdString() << " -> " << l.error.toStdString();
+        return l.buzones;
+    };
+    using B = QList<Buzon>;
+    EXPECT_EQ(buzones(QStringLiteral("\"García, Ana\" <ana@x.es>")), (B{{QStringLiteral("García, Ana"), QStringLiteral("ana@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral(" a@x.es ,b@x.es;; c@x.es ;")),
+              (B{{{}, QStringLiteral("a@x.es")}, {{}, QStringLiteral("b@x.es")}, {{}, QStringLiteral("c@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral("Encargada Ñúñez <e@x.es>; \"Pérez; Luis\" <l@x.es>, =?UTF-8?B?w4FsYW1v?= <z@x.es>")),
+              (B{{QStringLiteral("Encargada Ñúñez"), QStringLiteral("e@x.es")},
+                 {QStringLiteral("Pérez; Luis"), QStringLiteral("l@x.es")},
+                 {QStringLiteral("Álamo"), QStringLiteral("z@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral("Equipo: a@x.es, Jefa <b@x.es>; c@x.es (oficina)")),
+              (B{{{}, QStringLiteral("a@x.es")}, {QStringLiteral("Jefa"), QStringLiteral("b@x.es")},
+                 {QStringLiteral("oficina"), QStringLiteral("c@x.es")}}));
+    EXPECT_TRUE(buzones(QStringLiteral(" ; , ")).isEmpty());
+    EXPECT_TRUE(buzones(QString()).isEmpty());
+    EXPECT_TRUE(buzones(QStringLiteral("Nadie:;")).isEmpty());
+
+    // Each refusal names the part that is wrong; a field with a line or control character is named whole.
+    const std::pair<QString, QString> malas[] = {
+        {QStringLiteral("a@x.es>\r\nRCPT TO:<b@y.es>"), QStringLiteral("a@x.es>\r\nRCPT TO:<b@y.es>")},
+        {QStringLiteral("a@x.es>"), QStringLiteral("a@x.es>")},
+        {QStringLiteral("<a@x.es> b@y.es"), QStringLiteral("<a@x.es> b@y.es")},
+        {QStringLiteral("Ana <a@x.es> <b@y.es>"), QStringLiteral("Ana <a@x.es> <b@y.es>")},
+        {QStringLiteral("Ana <a@x.es"), QStringLiteral("Ana <a@x.es")},
+        {QStringLiteral("\"Ana <a@x.es>"), QStringLiteral("\"Ana <a@x.es>")},
+        {QStringLiteral("a@x.es\x0b"), QStringLiteral("a@x.es\x0b")},
+        {QStringLiteral("a@x.es\x0c, b@y.es"), QStringLiteral("a@x.es\x0c, b@y.es")},
+        {QStringLiteral("a@x.es\u2028b@y.es"), QStringLiteral("a@x.es\u2028b@y.es")},
+        {QStringLiteral("ñu@x.es"), QStringLiteral("ñu@x.es")},
+        {QStringLiteral("oficina@x  Bcc: <b@y.es>"), QStringLiteral("oficina@x  Bcc: <b@y.es>")},
+        {QStringLiteral("bien@x.es, mal"), QStringLiteral("mal")},
+        {QStringLiteral("a@-x.es"), QStringLiteral("a@-x.es")},
+        {QStringLiteral("Grupo: a@x.es, Otro: b@x.es;;"), QStringLiteral("Grupo: a@x.es, Otro: b@x.es;")},
+    };
+    for (const auto& [campo, error] : malas) {
+        const ListaDirecciones l = analizarDirecciones(campo);
+        EXPECT_EQ(l.error, error) << campo.toStdString();
+        EXPECT_TRUE(l.buzones.isEmpty()) << campo.toStdString();
+    }
+
+    EXPECT_EQ(textoVisible(QStringLiteral("a\r\nb\tc\u2028d\x0b\u202Ee ñ")),
+              QStringLiteral("a\\r\\nb\\tc\\u2028d\\u000B\\u202Ee ñ"));
     EXPECT_EQ(puertoCorreo(QStringLiteral(" 465 ")), 465);
     EXPECT_EQ(puertoCorreo(QStringLiteral("65536")), 0);
 }

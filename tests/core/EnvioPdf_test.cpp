@@ -1,15 +1,21 @@
 #include "data/Constantes.h"
+#include "data/Schema.h"
 #include "data/TMD.h"
 #include "mail/EnvioPdf.h"
+#include "mail/RegistroEnvios.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/ServidorSmtps.h"
 #include "support/TempDir.h"
 
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -123,8 +129,11 @@ TEST_F(EnvioPdfTest, EachFileGoesToItsCentreAndEveryOtherCaseGetsItsLine)
               (QJsonArray{QStringLiteral("oficinas@alamo.es"), QStringLiteral("gerencia@alamo.es")}));
     for (int i = 0; i < 2; ++i) {
         const QJsonObject& m = recibidos.at(i);
+        // The centre and the month in the subject, so a centre tells its months apart.
         EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(),
-                  QStringLiteral("Envío hojas de control horario mensual"));
+                  i == 0 ? QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019").arg(e.almacen.codcentro)
+                         : QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019 a julio 2019")
+                               .arg(e.oficinas.codcentro));
         EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo."));
         const QJsonObject anexo = m.value(QStringLiteral("anexos")).toArray().first().toObject();
@@ -152,6 +161,168 @@ TEST_F(EnvioPdfTest, AFailedMessageNamesCentreRecipientsPathAndCause)
               QStringList{QStringLiteral("Error al enviar: %1 a almacen@alamo.es  %2 (puerto no válido: «46five»)")
                               .arg(e.almacen.codcentro, ruta)});
     EXPECT_TRUE(m_servidor.mensajes().isEmpty());
+}
+
+// The envelope commands the server received, as received but for curl's SIZE parameter.
+QStringList sobres(const ServidorSmtps& servidor)
+{
+    QStringList lineas;
+    for (QString l : servidor.dialogo()) {
+        if (l.startsWith(QStringLiteral("MAIL")) || l.startsWith(QStringLiteral("RCPT")))
+            lineas << l.remove(QRegularExpression(QStringLiteral(" SIZE=\\d+$")));
+    }
+    return lineas;
+}
+
+TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfItReachesTheServer)
+{
+    const struct
+    {
+        const char* corto;
+        QString email;
+        QString linea; // %1: the centre's code
+        QStringList rcpt;
+    } casos[] = {
+        {"A1", QStringLiteral("\"García, Ana\" <ana@x.es>"), QStringLiteral("Envio a: %1  OK"),
+         {QStringLiteral("ana@x.es")}},
+        {"A2", QStringLiteral("a@x.es, b@x.es; Ñoño Pérez <c@x.es>"), QStringLiteral("Envio a: %1  OK"),
+         {QStringLiteral("a@x.es"), QStringLiteral("b@x.es"), QStringLiteral("c@x.es")}},
+        {"A3", QStringLiteral("a@x>\r\nRCPT TO:<b@y.es>"),
+         QStringLiteral("Dirección no válida en el centro %1: a@x>\\r\\nRCPT TO:<b@y.es>"), {}},
+        {"A4", QStringLiteral("d@x.es, e@y.es> <f@y.es>"),
+         QStringLiteral("Dirección no válida en el centro %1: e@y.es> <f@y.es>"), {}},
+        {"A5", QStringLiteral("g@y.es\x0b"), QStringLiteral("Dirección no válida en el centro %1: g@y.es\\u000B"), {}},
+        {"A6", QStringLiteral("h@y.es\u2028Envio a: 0101  OK"),
+         QStringLiteral("Dirección no válida en el centro %1: h@y.es\\u2028Envio a: 0101  OK"), {}},
+        {"A7", QStringLiteral("ñu@y.es"), QStringLiteral("Dirección no válida en el centro %1: ñu@y.es"), {}},
+        {"A8", QStringLiteral(" ; , "), QStringLiteral("Mail centro %1 vacío"), {}},
+    };
+    QStringList esperadas;
+    QStringList rcpt;
+    QStringList log;
+    const CuentaConstantes cuenta = leerCuenta(db());
+    EnvioPdf envio(db(), cuenta.cuenta);
+    for (const auto& caso : casos) {
+        const auto c = fixture::centro(db(), e.empresa1, QString::fromLatin1(caso.corto), QStringLiteral("CENTRO"), 0,
+                                       true, true, true, caso.email);
+        const QString nombre = QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(c.codcentro))).fileName();
+        const ResultadoFichero r = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo);
+        log << r.lineas;
+        esperadas << caso.linea.arg(c.codcentro);
+        if (!caso.rcpt.isEmpty())
+            rcpt << QStringLiteral("MAIL FROM:<nominas@alamo.es>");
+        for (const QString& d : caso.rcpt)
+            rcpt << QStringLiteral("RCPT TO:<%1>").arg(d);
+    }
+    EXPECT_EQ(log, esperadas);
+    EXPECT_EQ(sobres(m_servidor), rcpt);
+    for (const QString& l : m_servidor.dialogo())
+        EXPECT_FALSE(l.contains(QStringLiteral("y.es"))) << l.toStdString();
+    EXPECT_TRUE(m_servidor.malFormados().isEmpty());
+    const QList<QJsonObject> recibidos = m_servidor.mensajes();
+    ASSERT_EQ(recibidos.size(), 2);
+    EXPECT_EQ(recibidos.at(0).value(QStringLiteral("cabecera_para")).toString(),
+              QStringLiteral("\"García, Ana\" <ana@x.es>"));
+    EXPECT_EQ(recibidos.at(1).value(QStringLiteral("cabecera_para")).toString(),
+              QStringLiteral("a@x.es, b@x.es, Ñoño Pérez <c@x.es>"));
+}
+
+TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnlessAsked)
+{
+    const QString ruta = pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
+    const QString nombre = QFileInfo(ruta).fileName();
+    const QByteArray original = contenido(ruta);
+    const CuentaConstantes cuenta = leerCuenta(db());
+    EnvioPdf envio(db(), cuenta.cuenta);
+    EXPECT_FALSE(envio.estado(m_carpeta, nombre).enviadoEl);
+    ASSERT_TRUE(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).enviado);
+    const auto cuando = envio.estado(m_carpeta, nombre).enviadoEl;
+    ASSERT_TRUE(cuando);
+    EXPECT_LT(qAbs(cuando->secsTo(QDateTime::currentDateTime())), 60);
+
+    const ResultadoFichero otra = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo);
+    EXPECT_FALSE(otra.enviado);
+    EXPECT_TRUE(otra.yaEnviado);
+    EXPECT_EQ(otra.lineas, QStringList{EnvioPdf::textoYaEnviado(*cuando) +
+                                       QStringLiteral(": %1 a almacen@alamo.es  %2").arg(e.almacen.codcentro, ruta)});
+    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+    EXPECT_TRUE(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo, true).enviado);
+    EXPECT_EQ(m_servidor.mensajes().size(), 2);
+
+    // Other bytes, or other addresses, are another sending; the same addresses written otherwise are not.
+    correo(e.almacen.codcentro, QStringLiteral("Almacén <ALMACEN@alamo.es>;"));
+    EXPECT_TRUE(envio.estado(m_carpeta, nombre).enviadoEl);
+    correo(e.almacen.codcentro, QStringLiteral("almacen@alamo.es, rechaza@alamo.es"));
+    EXPECT_FALSE(envio.estado(m_carpeta, nombre).enviadoEl);
+    const ResultadoFichero rechazado = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo);
+    EXPECT_FALSE(rechazado.enviado);
+    correo(e.almacen.codcentro, QStringLiteral("almacen@alamo.es"));
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("% otra vez\n");
+    f.close();
+    EXPECT_FALSE(envio.estado(m_carpeta, nombre).enviadoEl);
+
+    const QList<Envio> registro = RegistroEnvios(db()).lista();
+    ASSERT_EQ(registro.size(), 3); // newest first; the skipped one is no attempt
+    EXPECT_FALSE(registro.at(0).aceptado);
+    EXPECT_EQ(registro.at(0).resultado, rechazado.lineas.first());
+    EXPECT_EQ(registro.at(0).destinatarios, QStringLiteral("almacen@alamo.es, rechaza@alamo.es"));
+    for (int i = 1; i < 3; ++i) {
+        const Envio& r = registro.at(i);
+        EXPECT_TRUE(r.aceptado);
+        EXPECT_EQ(r.codcentro, e.almacen.codcentro);
+        EXPECT_EQ(r.fichero, nombre);
+        EXPECT_EQ(r.destinatarios, QStringLiteral("almacen@alamo.es"));
+        EXPECT_EQ(r.resultado, QStringLiteral("Envio a: %1  OK").arg(e.almacen.codcentro));
+        EXPECT_EQ(r.messageId, m_servidor.mensajes().at(2 - i).value(QStringLiteral("id")).toString());
+        EXPECT_EQ(r.tamano, original.size());
+        EXPECT_EQ(r.sha256, QString::fromLatin1(QCryptographicHash::hash(original, QCryptographicHash::Sha256).toHex()));
+    }
+    EXPECT_EQ(RegistroEnvios(db()).lista(e.oficinas.codcentro).size(), 0);
+    EXPECT_EQ(RegistroEnvios(db()).lista(e.almacen.codcentro, QDate::currentDate()).size(), 3);
+    EXPECT_EQ(RegistroEnvios(db()).lista({}, QDate::currentDate().addMonths(-1)).size(), 0);
+}
+
+// Another copy recoded the centre after its sheets were made: the file's code names nobody now, and the line
+// says which code the centre has now when an earlier sending knew it.
+TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
+{
+    const QString nombre =
+        QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro))).fileName();
+    const CuentaConstantes cuenta = leerCuenta(db());
+    EnvioPdf envio(db(), cuenta.cuenta);
+    ASSERT_TRUE(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).enviado);
+    db().prepare(QStringLiteral("UPDATE centros SET codcentro = '01Z9' WHERE codcentro = ?"))
+        .bindAll(e.almacen.codcentro)
+        .run();
+    const ResultadoFichero r = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo, true);
+    EXPECT_FALSE(r.enviado);
+    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: "
+                                                   "genere de nuevo sus hojas)")
+                                        .arg(e.almacen.codcentro)});
+    EXPECT_EQ(envio.enviarFichero(m_carpeta, QStringLiteral("Quorvel_0999_201905.pdf"), kAsuntoCorreo, kTextoCorreo)
+                  .lineas,
+              QStringList{QStringLiteral("No encuentro centro: 0999")});
+    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+}
+
+// The one slow test: a server that takes the message and never answers costs its 60 s, not three minutes.
+TEST_F(EnvioPdfTest, AStalledServerGivesTheLineWithinAMinute)
+{
+    ServidorSmtps callado(ServidorSmtps::Modo::CallaDatos);
+    ASSERT_TRUE(callado.arrancar().isEmpty());
+    const QString ruta = pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
+    CuentaConstantes cuenta = leerCuenta(db());
+    cuenta.cuenta.puerto = QString::number(callado.puerto());
+    QElapsedTimer reloj;
+    reloj.start();
+    const ResultadoFichero r = EnvioPdf(db(), cuenta.cuenta).enviarFichero(m_carpeta, QFileInfo(ruta).fileName(),
+                                                                            kAsuntoCorreo, kTextoCorreo);
+    EXPECT_LT(reloj.elapsed(), 65000);
+    EXPECT_GE(reloj.elapsed(), 59000);
+    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("Error al enviar: %1 a almacen@alamo.es  %2 (tiempo agotado)")
+                                        .arg(e.almacen.codcentro, ruta)});
 }
 
 // The batch tool as a scheduled task runs it: a real process, real PDFs, the real server.
@@ -208,7 +379,19 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     QDir().mkpath(otra);
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--carpeta"), otra}), 1);
     EXPECT_EQ(errores, QStringLiteral("No hay ningún fichero seleccionado\n"));
+    // The file that went already is left out with a line saying so; --reenviar sends it again.
     EXPECT_EQ(lote({QStringLiteral("--enviar")}), 1);
+    const QString ruta = QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ya enviado el \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d: %1 a almacen@alamo.es  ")
+                                       .arg(e.almacen.codcentro))
+                    .match(salida)
+                    .hasMatch())
+        << salida.toStdString();
+    EXPECT_TRUE(salida.endsWith(
+        QStringLiteral("%1\nMail centro %2 vacío\n").arg(ruta, e.obrador.codcentro)))
+        << salida.toStdString();
+    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+    EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--reenviar")}), 1);
     EXPECT_EQ(salida,
               QStringLiteral("Envio a: %1  OK\nMail centro %2 vacío\n").arg(e.almacen.codcentro, e.obrador.codcentro));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
@@ -227,6 +410,85 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     EXPECT_FALSE(
         QFile::exists(QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201906.pdf").arg(e.almacen.codcentro))));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
+}
+
+TEST_F(LoteCorreoTest, ABatchKilledWhileSendingSendsOnItsRerunOnlyWhatTheServerHadNotAccepted)
+{
+    QStringList nombres;
+    for (int i = 0; i < 8; ++i) {
+        const auto c = fixture::centro(db(), e.empresa1, QStringLiteral("K%1").arg(i), QStringLiteral("CENTRO K"), 0, true,
+                                       true, true, QStringLiteral("k%1@alamo.es").arg(i));
+        nombres << QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(c.codcentro))).fileName();
+    }
+    QProcess p;
+    p.start(QStringLiteral(QUORVEL_LOTE), {QStringLiteral("--base"), m_md.rutaBaseDatos(), QStringLiteral("--enviar")});
+    QDeadlineTimer limite(30000);
+    while (m_servidor.mensajes().size() < 3 && !limite.hasExpired() && p.state() != QProcess::NotRunning)
+        p.waitForFinished(2);
+    p.kill();
+    p.waitForFinished(10000);
+    const qsizetype antes = m_servidor.mensajes().size();
+    ASSERT_GE(antes, 3);
+    ASSERT_LT(antes, 8) << "the batch ended before it was killed";
+    QSet<QString> aceptados;
+    QStringList interrumpidos;
+    for (const Envio& r : RegistroEnvios(db()).lista()) {
+        if (r.aceptado)
+            aceptados << r.fichero;
+        else if (r.resultado == kEnvioInterrumpido)
+            interrumpidos << r.fichero;
+    }
+    EXPECT_LE(interrumpidos.size(), 1);
+
+    EXPECT_EQ(lote({QStringLiteral("--enviar")}), 0) << errores.toStdString();
+    EXPECT_EQ(salida.count(QStringLiteral("Ya enviado el ")), aceptados.size()) << salida.toStdString();
+    EXPECT_EQ(salida.count(QStringLiteral("  OK\n")), 8 - aceptados.size()) << salida.toStdString();
+    QHash<QString, int> veces;
+    for (const QJsonObject& m : m_servidor.mensajes())
+        ++veces[m.value(QStringLiteral("anexos")).toArray().first().toObject().value(QStringLiteral("nombre")).toString()];
+    for (const QString& n : nombres)
+        EXPECT_GE(veces.value(n), 1) << n.toStdString();
+    // Only a message the kill caught between the server's yes and the register's row can arrive twice.
+    for (auto it = veces.cbegin(); it != veces.cend(); ++it) {
+        if (it.value() > 1) {
+            EXPECT_EQ(it.value(), 2);
+            EXPECT_EQ(interrumpidos, QStringList{it.key()});
+        }
+    }
+}
+
+// A file of the previous version gets the register and the authority field when first opened; its settings
+// stay as they were, so older copies that read them by name go on working.
+TEST(RegistroEnviosEsquema, AnOlderFileIsBroughtUpWhenOpened)
+{
+    TempDir dir;
+    const QString ruta = dir.file(QStringLiteral("Quorvel.abs"));
+    {
+        TMD nuevo(ruta);
+        store::Database& db = nuevo.Quorvel();
+        db.prepare(QStringLiteral("UPDATE constantes SET \"e-host\" = 'smtp.alamo.es'")).run();
+        QStringList campos;
+        for (const schema::Field& f : schema::tabla(QStringLiteral("constantes")).fields) {
+            if (f.name != QStringLiteral("e-certificado"))
+                campos << QLatin1Char('"') + f.name + QLatin1Char('"');
+        }
+        db.exec(QStringLiteral("ALTER TABLE constantes RENAME TO viejas; CREATE TABLE constantes AS SELECT %1 FROM "
+                               "viejas; DROP TABLE viejas; DROP TABLE envios; PRAGMA user_version = 1")
+                    .arg(campos.join(u',')));
+    }
+    TMD md(ruta);
+    store::Database& db = md.Quorvel();
+    EXPECT_EQ(db.userVersion(), schema::kVersion);
+    EXPECT_TRUE(RegistroEnvios(db).lista().isEmpty());
+    Constantes c = leerConstantes(db);
+    EXPECT_EQ(c.eHost, QStringLiteral("smtp.alamo.es"));
+    EXPECT_TRUE(c.eCertificado.isEmpty());
+    c.eCertificado = QStringLiteral("/etc/oficina/ca.pem");
+    grabarConstantes(db, c);
+    EXPECT_EQ(leerConstantes(db).eCertificado, QStringLiteral("/etc/oficina/ca.pem"));
+    // Opening it again changes nothing more.
+    TMD otra(ruta);
+    EXPECT_EQ(leerConstantes(otra.Quorvel()).eCertificado, QStringLiteral("/etc/oficina/ca.pem"));
 }
 
 } // namespace

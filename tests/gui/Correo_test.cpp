@@ -2,12 +2,16 @@
 
 #include "data/Constantes.h"
 #include "mail/TFormEnviarCorreos.h"
+#include "mail/ModeloEnvios.h"
 #include "mail/TFormManConstantes.h"
+#include "mail/TFormManEnvios.h"
 #include "support/ServidorSmtps.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -17,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -224,16 +230,20 @@ TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified
     EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("ERROR en prueba de envío (usuario o contraseña rechazados)"));
     EXPECT_FALSE(ok->isChecked());
 
-    // A port that is no number stops the test before anything is sent; the flag stays.
+    // A port that is no number stops the test before anything is sent; the change itself cleared the flag.
     clave->setText(m_servidor.clave());
     prueba->click();
     ASSERT_TRUE(ok->isChecked());
     auto* puerto = en<QLineEdit>(&pantalla, "DBEPUERTO");
     puerto->setText(QStringLiteral("46x"));
+    EXPECT_FALSE(ok->isChecked());
     prueba->click();
     EXPECT_EQ(m_guion.errores, QStringList{QStringLiteral("'46x' no es un valor entero válido")});
-    EXPECT_TRUE(ok->isChecked());
+    EXPECT_FALSE(ok->isChecked());
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
+    puerto->setText(QString::number(m_servidor.puerto()));
+    prueba->click();
+    ASSERT_TRUE(ok->isChecked());
 
     // The preset asks while the account is verified; No leaves everything as it was.
     auto* preset = en<QToolButton>(&pantalla, "BotConfiguraGmail");
@@ -259,6 +269,53 @@ TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified
     preset->click();
     EXPECT_EQ(m_guion.confirmaciones.size(), 2);
     EXPECT_EQ(leerConstantes(db()).eHost, QStringLiteral("127.0.0.1"));
+}
+
+TEST_F(CorreoPralTest, AnyChangeToTheAccountAsksForANewTestAndTheOfficesAuthorityIsChosenHere)
+{
+    abrir();
+    for (const char* nombre :
+         {"DBENOMBREENVIO", "DBEDIRECCIONENVIO", "DBEHOST", "DBEPUERTO", "DBEUSUARIO", "DBEPASSWORD", "DBECERTIFICADO"}) {
+        TFormManConstantes pantalla(db(), m_ventana.get());
+        pantalla.show();
+        auto* ok = en<QCheckBox>(&pantalla, "DBEOK");
+        ASSERT_TRUE(ok->isChecked());
+        escribir(en<QLineEdit>(&pantalla, "DBRutaPDF"), QStringLiteral("x"));
+        EXPECT_TRUE(ok->isChecked()) << "the PDF folder is no part of the account";
+        escribir(en<QLineEdit>(&pantalla, nombre), QStringLiteral("x"));
+        EXPECT_FALSE(ok->isChecked()) << nombre;
+        EXPECT_FALSE(pantalla.fila().eOK) << nombre;
+    }
+    EXPECT_TRUE(leerConstantes(db()).eOK); // none of them saved
+
+    // Without the test authority in the environment only the account's own file makes the server trusted.
+    const QByteArray propia = qgetenv("SSL_CERT_FILE");
+    qunsetenv("SSL_CERT_FILE");
+    TFormManConstantes pantalla(db(), m_ventana.get());
+    pantalla.show();
+    auto* ok = en<QCheckBox>(&pantalla, "DBEOK");
+    escribir(en<QLineEdit>(&pantalla, "EmailTest"), QStringLiteral("yo@ejemplo.es"));
+    en<QPushButton>(&pantalla, "BotPruebaMail")->click();
+    EXPECT_EQ(m_guion.mensajes.last(),
+              QStringLiteral("ERROR en prueba de envío (certificado no válido: el certificado del servidor no es de "
+                             "confianza. Si el servidor usa un certificado propio de la oficina, indique el fichero "
+                             "de su autoridad (PEM) en «Certificado CA (PEM)»)"));
+    EXPECT_FALSE(ok->isChecked());
+    m_guion.ficherosElegidos = {QString()};
+    en<QToolButton>(&pantalla, "SpeedButton2")->click();
+    EXPECT_TRUE(en<QLineEdit>(&pantalla, "DBECERTIFICADO")->text().isEmpty());
+    m_guion.ficherosElegidos = {QFile::decodeName(propia)};
+    en<QToolButton>(&pantalla, "SpeedButton2")->click();
+    EXPECT_EQ(en<QLineEdit>(&pantalla, "DBECERTIFICADO")->text(), QFile::decodeName(propia));
+    en<QPushButton>(&pantalla, "BotPruebaMail")->click();
+    EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("Prueba de envío OK"));
+    EXPECT_TRUE(ok->isChecked());
+    en<QToolButton>(&pantalla, "DBNavigator1Post")->click();
+    qputenv("SSL_CERT_FILE", propia);
+    const Constantes guardada = leerConstantes(db());
+    EXPECT_TRUE(guardada.eOK);
+    EXPECT_EQ(guardada.eCertificado, QFile::decodeName(propia));
+    EXPECT_EQ(m_guion.textos.count(QStringLiteral("Selecciona el certificado:")), 2);
 }
 
 TEST_F(CorreoPralTest, SettingsFromTheMenuAreReloadedAndTheFolderMade)
@@ -337,12 +394,26 @@ TEST_F(CorreoPralTest, MailScreenSendsTheTickedFilesAndLogsEachOne)
         EXPECT_FALSE(durante.contains(QStringLiteral("1 1")) || durante.contains(QStringLiteral("0 1")));
         EXPECT_FALSE(en<QProgressBar>(&d, "Progreso")->isVisible());
         EXPECT_TRUE(enviar->isEnabled());
+
+        // Read again, the file that went says so and is left unticked; ticked by hand, it goes again.
+        en<QPushButton>(&d, "BotLeerArchivos")->click();
+        ASSERT_EQ(listaPdf->count(), 2);
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Quorvel_0101_201905\\.pdf  —  Ya enviado el "
+                                                      "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"))
+                        .match(listaPdf->item(0)->text())
+                        .hasMatch())
+            << listaPdf->item(0)->text().toStdString();
+        EXPECT_EQ(listaPdf->item(0)->checkState(), Qt::Unchecked);
+        EXPECT_EQ(listaPdf->item(1)->text(), QStringLiteral("Quorvel_blanco_201905.pdf"));
+        listaPdf->item(0)->setCheckState(Qt::Checked);
+        enviar->click();
+        EXPECT_EQ(lineas(en<QPlainTextEdit>(&d, "MemoResultado")), QStringList{QStringLiteral("Envio a: 0101  OK")});
         guardarCaptura(&d, QStringLiteral("enviar-correos.png"));
         d.close();
     });
     const QString logDeLaGeneracion = control<QPlainTextEdit>("MemoError")->toPlainText();
     control<QPushButton>("BotXMail")->click();
-    ASSERT_EQ(m_servidor.mensajes().size(), 1);
+    ASSERT_EQ(m_servidor.mensajes().size(), 2);
     EXPECT_EQ(m_servidor.mensajes().first().value(QStringLiteral("para")).toArray(),
               QJsonArray{QStringLiteral("almacen@alamo.es")});
     // Nothing of the screen's log reaches the main window.
@@ -388,15 +459,68 @@ TEST_F(CorreoPralTest, AutomaticSendingAsksFirstAndCopiesTheLogIntoThePanel)
     EXPECT_EQ(boton->text(), titulo);
     EXPECT_TRUE(control<QAction>("EnvioCorreosAuto")->isEnabled());
 
-    // A server that went away: every file gets its error line, with the cause.
+    // A server that went away: what went already is left out without trying, the centre whose address
+    // changed meanwhile is tried and gets its error line, with the cause.
     m_servidor.parar();
+    db().prepare(QStringLiteral("UPDATE centros SET email = ? WHERE codcentro = ?"))
+        .bindAll(QStringLiteral("almacen2@alamo.es"), m_ejemplo.almacen.codcentro)
+        .run();
     guion.respuestas = {true};
     boton->click();
     const QStringList log = lineas(memo);
     ASSERT_EQ(log.size(), 4);
-    EXPECT_EQ(log.at(0), QStringLiteral("Error al enviar: 0101 a almacen@alamo.es  %1 (no conexión)")
+    EXPECT_EQ(log.at(0), QStringLiteral("Error al enviar: 0101 a almacen2@alamo.es  %1 (no conexión)")
                              .arg(QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0101_201905.pdf"))));
+    EXPECT_TRUE(log.at(1).startsWith(QStringLiteral("Ya enviado el ")));
+    EXPECT_TRUE(log.at(1).endsWith(QStringLiteral(": 0102 a oficinas@alamo.es  %1")
+                                       .arg(QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0102_201905.pdf")))))
+        << log.at(1).toStdString();
     EXPECT_TRUE(guion.mensajes.isEmpty());
+}
+
+TEST_F(CorreoPralTest, TheRegisterWindowShowsWhatWentWhereFilteredByCentreAndMonth)
+{
+    abrir();
+    generar();
+    m_guion.respuestas = {true};
+    control<QPushButton>("BotEnvioAuto")->click();
+    ASSERT_EQ(m_servidor.mensajes().size(), 2);
+    alAbrirse<TFormManEnvios>([this](TFormManEnvios& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Envíos realizados"));
+        auto* rejilla = en<QTableView>(&d, "DBGridEnvios");
+        auto* centros = en<QComboBox>(&d, "ComboCentros");
+        auto* meses = en<QComboBox>(&d, "ComboMeses");
+        QAbstractItemModelTester comprobador(rejilla->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+        const auto celda = [rejilla](int fila, int columna) {
+            return rejilla->model()->index(fila, columna).data().toString();
+        };
+        EXPECT_EQ(rejilla->model()->rowCount(), 2);
+        EXPECT_EQ(rejilla->model()->headerData(ModeloEnvios::Resultado, Qt::Horizontal).toString(),
+                  QStringLiteral("Resultado"));
+        EXPECT_EQ(centros->itemText(0), QStringLiteral("Todos los centros"));
+        EXPECT_EQ(meses->itemText(0), QStringLiteral("Todos los meses"));
+        ASSERT_EQ(centros->count(), 3);
+        centros->setCurrentIndex(centros->findText(QStringLiteral("0101")));
+        ASSERT_EQ(rejilla->model()->rowCount(), 1);
+        EXPECT_EQ(celda(0, ModeloEnvios::Centro), QStringLiteral("0101"));
+        EXPECT_EQ(celda(0, ModeloEnvios::Fichero), QStringLiteral("Quorvel_0101_201905.pdf"));
+        EXPECT_EQ(celda(0, ModeloEnvios::Destinatarios), QStringLiteral("almacen@alamo.es"));
+        EXPECT_EQ(celda(0, ModeloEnvios::Resultado), QStringLiteral("Envio a: 0101  OK"));
+        EXPECT_EQ(celda(0, ModeloEnvios::MessageId),
+                  m_servidor.mensajes().first().value(QStringLiteral("id")).toString());
+        EXPECT_EQ(celda(0, ModeloEnvios::Fecha).left(10), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        ASSERT_EQ(meses->count(), 2);
+        const QLocale es(QLocale::Spanish, QLocale::Spain);
+        EXPECT_EQ(meses->itemText(1), es.standaloneMonthName(QDate::currentDate().month()).toLower() + u' ' +
+                                          QString::number(QDate::currentDate().year()));
+        meses->setCurrentIndex(1);
+        EXPECT_EQ(rejilla->model()->rowCount(), 1);
+        centros->setCurrentIndex(0);
+        EXPECT_EQ(rejilla->model()->rowCount(), 2);
+        d.close();
+    });
+    control<QAction>("ManEnvios")->trigger();
+    EXPECT_TRUE(m_guion.errores.isEmpty());
 }
 
 TEST_F(CorreoPralTest, MailIsRefusedUntilTheAccountIsVerified)

@@ -55,7 +55,7 @@ TEST_F(PralTest, MenusHoldTheActionsInOrder)
     EXPECT_EQ(elementos(menus[1]),
               QStringList({QStringLiteral("Empresas/centros/trabajadores"), QStringLiteral("Mantenimiento Calendarios"),
                            QStringLiteral("—"), QStringLiteral("Importar…"), QStringLiteral("Exportar…"),
-                           QStringLiteral("—"), QStringLiteral("Constantes")}));
+                           QStringLiteral("—"), QStringLiteral("Constantes"), QStringLiteral("Envíos realizados")}));
     EXPECT_EQ(menus[2]->title(), QStringLiteral("Procesos"));
     EXPECT_EQ(elementos(menus[2]),
               QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("Datos dudosos"), QStringLiteral("—"),

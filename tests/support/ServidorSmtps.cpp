@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -79,9 +80,13 @@ QString ServidorSmtps::arrancar()
     if (!QFile::exists(c.confiable) || !QFile::exists(c.ajeno))
         return QStringLiteral("openssl could not make the test certificates");
     const bool ajeno = m_modo == Modo::NoConfiable;
-    const QString modo = m_modo == Modo::Plano  ? QStringLiteral("plano")
-                         : m_modo == Modo::Mudo ? QStringLiteral("mudo")
-                                                : QStringLiteral("tls");
+    const QString modo = m_modo == Modo::Plano         ? QStringLiteral("plano")
+                         : m_modo == Modo::Mudo        ? QStringLiteral("mudo")
+                         : m_modo == Modo::CallaDatos  ? QStringLiteral("calla_datos")
+                         : m_modo == Modo::GoteoSaludo ? QStringLiteral("goteo_saludo")
+                         : m_modo == Modo::GoteoDatos  ? QStringLiteral("goteo_datos")
+                         : m_modo == Modo::CallaQuit   ? QStringLiteral("calla_quit")
+                                                       : QStringLiteral("tls");
     m_proceso = std::make_unique<QProcess>();
     m_proceso->setProcessChannelMode(QProcess::SeparateChannels);
     m_proceso->start(kPython, {QStringLiteral(QUORVEL_SERVIDOR_SMTPS), modo, ajeno ? c.ajeno : c.confiable,
@@ -129,4 +134,25 @@ QList<QJsonObject> ServidorSmtps::mensajes() const
         lista << QJsonDocument::fromJson(f.readAll()).object();
     }
     return lista;
+}
+
+QStringList ServidorSmtps::dialogo() const
+{
+    QStringList lineas;
+    QFile f(QDir(m_buzon.path()).filePath(QStringLiteral("dialogo.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return lineas;
+    for (const QByteArray& l : f.readAll().split('\n')) {
+        if (!l.isEmpty())
+            lineas << QJsonDocument::fromJson("[" + l + "]").array().at(0).toString();
+    }
+    return lineas;
+}
+
+QStringList ServidorSmtps::malFormados() const
+{
+    QFile f(QDir(m_buzon.path()).filePath(QStringLiteral("errores.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }

@@ -16,7 +16,11 @@ public:
         Tls,         // implicit TLS with the trusted certificate
         NoConfiable, // implicit TLS with a certificate nobody trusts
         Plano,       // plain SMTP on the port
-        Mudo         // accepts the connection and never says a word
+        Mudo,        // accepts the connection and never says a word
+        CallaDatos,  // takes the message and never answers its end
+        GoteoSaludo, // greets one byte a second, without end
+        GoteoDatos,  // answers the message one byte a second, without end
+        CallaQuit    // accepts the message, never answers QUIT
     };
 
     // Empty when the server can run here; otherwise why not (python3-aiosmtpd or openssl missing).
@@ -37,6 +41,10 @@ public:
     QString clave() const { return m_clave; }
     // The accepted messages, in order of arrival.
     QList<QJsonObject> mensajes() const;
+    // Every command line the server received, in order, as received (the message itself left out).
+    QStringList dialogo() const;
+    // Why messages were refused as malformed: the strict parser's complaint, or a wrong Date.
+    QStringList malFormados() const;
     void parar();
 
 private:
