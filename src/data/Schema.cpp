@@ -30,7 +30,7 @@ std::vector<Table> buildTables()
                  {integer("idtrabajador"), text("codcentro", 10)},
                  {{QStringLiteral("trabcentro"), QStringLiteral("idtrabajador, codcentro"), true},
                   {QStringLiteral("codcentro"), QStringLiteral("codcentro")}}});
-    t.push_back({QStringLiteral("Calendarios"), {id(), text("descripcion")}, {}});
+    t.push_back({QStringLiteral("Calendarios"), {id(), text("descripcion"), text("comunidad")}, {}});
     t.push_back({QStringLiteral("calendar"),
                  {text("fecha"), text("codreduc", 20)},
                  {{QStringLiteral("fecha"), QStringLiteral("fecha"), true}}});
@@ -141,6 +141,33 @@ void createDatabase(store::Database& db, const QString& rutaPdf)
         .run();
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     tx.commit();
+}
+
+namespace {
+
+// Calendarios.comunidad: empty for the calendars an older release made.
+void aVersion2(store::Database& db)
+{
+    db.exec(QStringLiteral("ALTER TABLE \"Calendarios\" ADD COLUMN \"comunidad\" TEXT"));
+}
+
+} // namespace
+
+void actualizar(store::Database& db)
+{
+    using Paso = void (*)(store::Database&);
+    static const std::vector<std::pair<int, Paso>> pasos = {{2, &aVersion2}};
+    for (const auto& [version, paso] : pasos) {
+        if (db.userVersion() >= version)
+            continue;
+        store::Transaction tx(db);
+        // Another copy may have taken the step while this one waited for the lock.
+        if (db.userVersion() >= version)
+            continue;
+        paso(db);
+        db.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+        tx.commit();
+    }
 }
 
 } // namespace schema

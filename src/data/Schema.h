@@ -10,7 +10,8 @@ class Database;
 
 namespace schema {
 
-constexpr int kVersion = 1;
+// 1: the first schema. 2: Calendarios.comunidad, the community whose official holidays a calendar takes.
+constexpr int kVersion = 2;
 
 struct Field
 {
@@ -44,5 +45,8 @@ QStringList ddl();
 void usarTablaPropia(store::Database& db, const QString& tabla);
 // Creates the schema and the one settings row in one transaction, unless another copy already did.
 void createDatabase(store::Database& db, const QString& rutaPdf);
+// Brings a file made by an older release up to kVersion, one step per version, each in its own transaction.
+// Steps only add, so copies of an older release keep working on the file.
+void actualizar(store::Database& db);
 
 } // namespace schema

@@ -29,6 +29,7 @@ store::Database& TMD::Quorvel()
         m_db->open();
         if (m_db->userVersion() < 1)
             throw store::StoreError(store::kNoEsBaseQuorvel);
+        schema::actualizar(*m_db);
     } else {
         // Relative, so that the file and its PDF folder can move together.
         schema::createDatabase(*m_db, kRutaPdfInicial);

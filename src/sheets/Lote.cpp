@@ -1,5 +1,6 @@
 #include "sheets/Lote.h"
 
+#include "calendars/FestivosLote.h"
 #include "calendars/PlanFestivosLote.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
@@ -112,6 +113,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
 {
     if (argumentos.contains(QStringLiteral("--plan-festivos")))
         return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
+    if (esFestivosLote(argumentos))
+        return ejecutarFestivosLote(argumentos, baseDefecto, salida, errores);
     // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
     QStringList argumentosHojas = argumentos;
     const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0;
@@ -127,7 +130,9 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             salida << kAyudaLote << kAyudaEnvioLote << Qt::endl
                    << QStringLiteral("Plan de festivos de una empresa (más en --plan-festivos --help):\n"
                                      "  quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] "
-                                     "[--carpeta DIR]\n");
+                                     "[--carpeta DIR]\n")
+                   << Qt::endl
+                   << kAyudaFestivos;
             return Correcto;
         }
         const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));
