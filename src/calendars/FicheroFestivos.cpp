@@ -54,6 +54,13 @@ void leerEvento(icalcomponent* ev, int anio, int tipo, Lectura& l)
     const icaltimetype inicio = icalcomponent_get_dtstart(ev);
     if (icaltime_is_null_time(inicio) || !fecha(inicio).isValid())
         throw ErrorFichero(QStringLiteral("El evento «%1» no tiene una fecha de inicio válida (DTSTART).").arg(nombre));
+    // libical drops a line it cannot parse and leaves a note in its place: such a file is refused rather
+    // than read without the line.
+    if (icalproperty* error = icalcomponent_get_first_property(ev, ICAL_XLICERROR_PROPERTY)) {
+        const char* texto = icalproperty_get_xlicerror(error);
+        throw ErrorFichero(QStringLiteral("El evento «%1» tiene una línea que no se entiende (%2).")
+                               .arg(nombre, QString::fromUtf8(texto ? texto : "")));
+    }
     if (!icaltime_is_date(inicio)) {
         ++l.conHora;
         return;
