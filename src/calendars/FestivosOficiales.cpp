@@ -223,10 +223,11 @@ std::vector<DiaPrevisto> prever(store::Database& db, int numero, const std::vect
     return previstos;
 }
 
-int aplicar(store::Database& db, int numero, const std::vector<Festivo>& dias, Regla regla)
+namespace {
+
+int aplicarEn(store::Database& db, int numero, const std::vector<Festivo>& dias, Regla regla)
 {
     const bool base = numero == festivos::kCalendarioBase;
-    store::Transaction tx(db);
     if (!calendarios::existeCalendario(db, numero))
         throw calendarios::CalendarioInexistente();
     // Decided again under the lock: another copy may have marked days since the preview.
@@ -254,6 +255,32 @@ int aplicar(store::Database& db, int numero, const std::vector<Festivo>& dias, R
                     .run();
             ++escritos;
         }
+    }
+    return escritos;
+}
+
+} // namespace
+
+int aplicar(store::Database& db, int numero, const std::vector<Festivo>& dias, Regla regla)
+{
+    store::Transaction tx(db);
+    const int escritos = aplicarEn(db, numero, dias, regla);
+    tx.commit();
+    return escritos;
+}
+
+int aplicarVarios(store::Database& db, const std::vector<Destino>& destinos, int anio, const Tabla& tabla)
+{
+    for (const Destino& d : destinos) {
+        const QString falta = tabla.falta(d.comunidad, anio);
+        if (!falta.isEmpty())
+            throw ErrorTabla(falta);
+    }
+    store::Transaction tx(db);
+    int escritos = 0;
+    for (const Destino& d : destinos) {
+        escritos += aplicarEn(db, d.numero, tabla.festivos(d.comunidad, anio), Regla::Oficial);
+        guardarComunidad(db, d.numero, d.comunidad.toUpper());
     }
     tx.commit();
     return escritos;

@@ -111,6 +111,16 @@ std::vector<DiaPrevisto> prever(store::Database& db, int numero, const std::vect
 // when the numbered calendar is gone.
 int aplicar(store::Database& db, int numero, const std::vector<Festivo>& dias, Regla regla);
 
+struct Destino
+{
+    int numero = 0;    // calendar
+    QString comunidad; // whose official holidays it takes
+};
+// The official holidays of `anio` in several calendars, each with its community, all in one transaction; every
+// numbered calendar then remembers its community. Returns the days written. Throws ErrorTabla when the table
+// lacks a community's year, calendarios::CalendarioInexistente when a calendar is gone; nothing is written then.
+int aplicarVarios(store::Database& db, const std::vector<Destino>& destinos, int anio, const Tabla& tabla);
+
 // "Nacional", "CC.AA.", "Local", "Abierto".
 QString nombreTipo(int codigo);
 // "nuevo", "ya marcado", "cambia: Local → Nacional", "se queda: Local".

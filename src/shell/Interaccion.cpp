@@ -64,6 +64,11 @@ QString Interaccion::elegirCarpeta(QWidget* padre, const QString& titulo, const 
     return QFileDialog::getExistingDirectory(padre, titulo, inicial);
 }
 
+QString Interaccion::elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro)
+{
+    return QFileDialog::getOpenFileName(padre, titulo, QString(), filtro);
+}
+
 void Interaccion::abrirCarpeta(const QString& ruta)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));

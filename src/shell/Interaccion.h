@@ -34,6 +34,8 @@ public:
                            const QString& titulo = QStringLiteral("Confirmación"));
     // Empty when the user cancels.
     virtual QString elegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial);
+    // A file to read; `filtro` as QFileDialog takes it. Empty when the user cancels.
+    virtual QString elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro);
     virtual void abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 

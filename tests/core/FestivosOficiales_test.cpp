@@ -208,3 +208,25 @@ TEST_F(FestivosOficialesTest, OlderFileGainsTheCommunityColumnAndKeepsItsCalenda
 }
 
 } // namespace
+
+TEST_F(FestivosOficialesTest, SeveralCalendarsTakeTheirOwnCommunityInOneGoOrNotAtAll)
+{
+    const int vigo = int(fixture::calendario(db(), QStringLiteral("Vigo")));
+    const int bilbao = int(fixture::calendario(db(), QStringLiteral("Bilbao")));
+    const Tabla t = tabla();
+    EXPECT_EQ(aplicarVarios(db(), {{0, QStringLiteral("MD")}, {vigo, QStringLiteral("GA")}, {bilbao, QStringLiteral("pv")}},
+                            2025, t),
+              36);
+    EXPECT_EQ(dias(bilbao, 2025).join(u' '),
+              QStringLiteral("2025-01-01=0 2025-01-06=0 2025-04-17=1 2025-04-18=0 2025-04-21=1 2025-05-01=0 "
+                             "2025-07-25=1 2025-08-15=0 2025-11-01=0 2025-12-06=0 2025-12-08=0 2025-12-25=0"));
+    EXPECT_EQ(comunidadCalendario(db(), vigo), QStringLiteral("GA"));
+    EXPECT_EQ(comunidadCalendario(db(), bilbao), QStringLiteral("PV"));
+
+    // One calendar gone: none of the others is written either.
+    const int nuevo = int(fixture::calendario(db(), QStringLiteral("Nuevo")));
+    EXPECT_THROW(aplicarVarios(db(), {{nuevo, QStringLiteral("CT")}, {999, QStringLiteral("CT")}}, 2025, t),
+                 calendarios::CalendarioInexistente);
+    EXPECT_EQ(dias(nuevo, 2025), QStringList());
+    EXPECT_THROW(aplicarVarios(db(), {{nuevo, QStringLiteral("CT")}}, 2031, t), ErrorTabla);
+}

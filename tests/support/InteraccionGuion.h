@@ -38,6 +38,11 @@ public:
         textos << titulo;
         return carpetasElegidas.isEmpty() ? QString() : carpetasElegidas.takeFirst();
     }
+    QString elegirFichero(QWidget*, const QString& titulo, const QString&) override
+    {
+        textos << titulo;
+        return ficherosElegidos.isEmpty() ? QString() : ficherosElegidos.takeFirst();
+    }
     void abrirCarpeta(const QString& ruta) override { carpetasAbiertas << ruta; }
     void abrirUrl(const QUrl& url) override { urls << url; }
 
@@ -87,6 +92,7 @@ public:
     // Answers of confirmar(), first to last; false when the queue is empty.
     QList<bool> respuestas;
     QStringList carpetasElegidas;
+    QStringList ficherosElegidos;
     bool impresora = true;
     // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
     bool impresoraReal = false;
