@@ -1,11 +1,15 @@
 #include "calendars/TFormAltaCalendario.h"
 
+#include "calendars/FestivosOficiales.h"
 #include "calendars/GestionCalendarios.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "shell/Ventanas.h"
+#include "store/Database.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -61,6 +65,20 @@ TFormAltaCalendario::TFormAltaCalendario(store::Database& db, QWidget* parent) :
     m_loperacion->setPalette(rojo);
     m_loperacion->setMinimumHeight(36);
 
+    // This year's official holidays of a community on top of whatever the copy brings.
+    m_ckOficiales = new QCheckBox(QStringLiteral("con los festivos oficiales de"), this);
+    m_ckOficiales->setObjectName(QStringLiteral("CKOficiales"));
+    m_comboComunidad = new QComboBox(this);
+    m_comboComunidad->setObjectName(QStringLiteral("ComboComunidad"));
+    for (const oficiales::Comunidad& c : oficiales::comunidades())
+        m_comboComunidad->addItem(c.nombre, c.codigo);
+    m_comboComunidad->setCurrentIndex(-1);
+    m_comboComunidad->setEnabled(false);
+    connect(m_ckOficiales, &QCheckBox::toggled, m_comboComunidad, &QWidget::setEnabled);
+    auto* oficial = new QHBoxLayout;
+    oficial->addWidget(m_ckOficiales);
+    oficial->addWidget(m_comboComunidad, 1);
+
     auto* confirmar = new QPushButton(QStringLiteral("confirmar"), this);
     confirmar->setObjectName(QStringLiteral("SpeedButton1"));
     auto* cancelar = new QPushButton(QStringLiteral("Cancelar"), this);
@@ -81,6 +99,7 @@ TFormAltaCalendario::TFormAltaCalendario(store::Database& db, QWidget* parent) :
     auto* columna = new QVBoxLayout(this);
     columna->addLayout(descripcion);
     columna->addLayout(medio, 1);
+    columna->addLayout(oficial);
     columna->addWidget(m_loperacion);
     columna->addLayout(botones);
     resize(560, 320);
@@ -137,6 +156,34 @@ void TFormAltaCalendario::SpeedButton1Click()
         Interaccion::actual().mensaje(this, QStringLiteral("No hay ningún calendario seleccionado"));
         return;
     }
+    std::vector<oficiales::Festivo> dias;
+    const QString comunidad = m_comboComunidad->currentData().toString();
+    if (m_ckOficiales->isChecked()) {
+        if (comunidad.isEmpty()) {
+            Interaccion::actual().mensaje(this, QStringLiteral("Elija la comunidad de los festivos oficiales"));
+            return;
+        }
+        try {
+            const oficiales::Tabla tabla = oficiales::Tabla::cargarPara(m_db.path());
+            const QString falta = tabla.falta(comunidad, Hoy.year());
+            if (!falta.isEmpty()) {
+                Interaccion::actual().mensaje(this, falta);
+                return;
+            }
+            const QString aviso = tabla.aviso(comunidad, Hoy.year());
+            if (tabla.provisional(comunidad, Hoy.year()) &&
+                !Interaccion::actual().confirmar(this, aviso + QStringLiteral(" ¿Crear el calendario con ellos?")))
+                return;
+            dias = tabla.festivos(comunidad, Hoy.year());
+        } catch (const oficiales::ErrorTabla& e) {
+            Interaccion::actual().mensaje(this, e.texto());
+            return;
+        }
+    }
     NuevoCalendario = calendarios::crearCalendario(m_db, m_dbEdit1->text(), relleno, origen, Hoy);
+    if (m_ckOficiales->isChecked()) {
+        oficiales::aplicar(m_db, NuevoCalendario, dias, oficiales::Regla::Oficial);
+        oficiales::guardarComunidad(m_db, NuevoCalendario, comunidad);
+    }
     accept();
 }

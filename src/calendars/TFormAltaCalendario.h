@@ -4,6 +4,8 @@
 #include <QDialog>
 
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -41,4 +43,6 @@ private:
     QButtonGroup* m_rRelleno = nullptr;
     QTableView* m_dbGrid1 = nullptr;
     QLabel* m_loperacion = nullptr;
+    QCheckBox* m_ckOficiales = nullptr;
+    QComboBox* m_comboComunidad = nullptr;
 };

@@ -119,12 +119,17 @@ void TFormLisPlanFestivos::DetalleBeforePrint(reports::Band& band)
     const plan::FilaPlan& fila = m_filas[std::size_t(m_fila)];
     reports::Element& centro = band.element(QStringLiteral("QRCentro"));
     centro.text = fila.codcentro + QStringLiteral(" - ") + fila.nomcentro;
-    // The first cell would cover the end of a long name: a smaller size keeps it whole.
+    // The first cell would cover the end of a long name: a slightly smaller size, never below 8 pt so it stays
+    // readable, and what still does not fit is cut short with "…".
     centro.font = arial(10);
     const qreal hueco = x(1) - 17 - 4;
-    while (centro.font.pointSize > 6 &&
-           QFontMetricsF(reports::fontFor(centro.font), &pantalla()).horizontalAdvance(centro.text) > hueco)
+    const auto ancho = [&] {
+        return QFontMetricsF(reports::fontFor(centro.font), &pantalla()).horizontalAdvance(centro.text);
+    };
+    while (centro.font.pointSize > 8 && ancho() > hueco)
         centro.font.pointSize -= 0.5;
+    centro.text = QFontMetricsF(reports::fontFor(centro.font), &pantalla()).elidedText(centro.text, Qt::ElideRight,
+                                                                                       hueco);
     for (int d = 1; d <= m_dias; ++d) {
         band.setEnabled(nombre("QRDerecha", d), d == m_dias);
         const QDate dia(m_fecha.year(), m_fecha.month(), d);

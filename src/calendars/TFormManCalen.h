@@ -25,6 +25,9 @@ public:
 
     TFrameCalendarioAnual* FrameCalendarioAnual1() const { return m_frame; }
     void BotImprimirClick();
+    // The official holidays of the year shown, for a community; and holidays from a file.
+    void BotFestivosOficialesClick();
+    void BotImportarFestivosClick();
 
     // Text after "Calendario Laboral:  " in the caption.
     QString Titulo;
@@ -49,6 +52,8 @@ private:
     TFrameCalendarioAnual* m_frame = nullptr;
     QScrollArea* m_desplazable = nullptr;
     QPushButton* m_botImprimir = nullptr;
+    QPushButton* m_botOficiales = nullptr;
+    QPushButton* m_botImportar = nullptr;
     QPushButton* m_botCerrar = nullptr;
     bool m_mostrada = false;
 };

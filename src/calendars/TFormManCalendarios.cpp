@@ -2,6 +2,7 @@
 
 #include "calendars/GestionCalendarios.h"
 #include "calendars/TFormAltaCalendario.h"
+#include "calendars/TFormFestivosVarios.h"
 #include "calendars/TFormManCalen.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
@@ -46,9 +47,13 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
         boton(QStringLiteral("BotVerCalendario"), QStringLiteral("Ver calendario seleccionado"), this);
     auto* speedButton1 = boton(QStringLiteral("SpeedButton1"), QStringLiteral("Nuevo calendario"), this);
     auto* speedButton2 = boton(QStringLiteral("SpeedButton2"), QStringLiteral("Borrar Calendario"), this);
+    auto* botOficiales =
+        boton(QStringLiteral("BotFestivosOficiales"), QStringLiteral("Festivos oficiales…"), this);
+    botOficiales->setToolTip(QStringLiteral("Marca los festivos nacionales y autonómicos de un año en varios "
+                                            "calendarios"));
     auto* botCerrar = boton(QStringLiteral("BotCerrar"), QStringLiteral("&Cerrar"), this);
     auto* acciones = new QVBoxLayout;
-    for (QPushButton* b : {botCalendarioBase, botVerCalendario, speedButton1, speedButton2})
+    for (QPushButton* b : {botCalendarioBase, botVerCalendario, speedButton1, speedButton2, botOficiales})
         acciones->addWidget(b);
     acciones->addStretch(1);
     acciones->addWidget(botCerrar);
@@ -64,7 +69,7 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     auto* rejilla = new QGridLayout(grupo);
     auto* label2 = new QLabel(QStringLiteral("Año"), grupo);
     label2->setObjectName(QStringLiteral("Label2"));
-    m_eAnyo = new QLineEdit(QStringLiteral("2019"), grupo);
+    m_eAnyo = new QLineEdit(grupo);
     m_eAnyo->setObjectName(QStringLiteral("EAnyo"));
     m_eAnyo->setMaximumWidth(80);
     auto* label1 = new QLabel(QStringLiteral("Escribe 'SEGURO' para habilitar la copia"), grupo);
@@ -104,6 +109,7 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     conectar(speedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     conectar(speedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
     conectar(m_botCopiar, &QPushButton::clicked, this, [this] { BotCopiarClick(); });
+    conectar(botOficiales, &QPushButton::clicked, this, [this] { BotFestivosOficialesClick(); });
     connect(botCerrar, &QPushButton::clicked, this, &QDialog::accept);
     // Capitals as they are typed; the cursor stays where the user left it.
     connect(m_eSeguro, &QLineEdit::textEdited, this, [this](const QString& texto) {
@@ -116,6 +122,14 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
 }
 
 TFormManCalendarios::~TFormManCalendarios() = default;
+
+void TFormManCalendarios::showEvent(QShowEvent* event)
+{
+    // The year to copy starts at the year the clerk is working on.
+    if (m_eAnyo->text().isEmpty())
+        m_eAnyo->setText(QString::number(Hoy.year()));
+    QDialog::showEvent(event);
+}
 
 int TFormManCalendarios::seleccionado() const
 {
@@ -186,7 +200,7 @@ void TFormManCalendarios::SpeedButton2Click()
     const QStringList centros = calendarios::borrarCalendario(m_db, numero);
     if (!centros.isEmpty()) {
         Interaccion::actual().mensaje(this, QStringLiteral("Hay ") + QString::number(centros.size()) +
-                                                QStringLiteral(" centro/s que tiene/n este calendario"));
+                                                QStringLiteral(" centro/s que tiene/n este calendario; no se ha borrado."));
         for (const QString& centro : centros)
             m_memoErrores->appendPlainText(centro);
     }
@@ -220,6 +234,12 @@ void TFormManCalendarios::BotCopiarClick()
                                          QStringLiteral("Confirmación")))
         return;
     calendarios::copiarAnyoBase(m_db, *anyo);
+}
+
+void TFormManCalendarios::BotFestivosOficialesClick()
+{
+    TFormFestivosVarios ventana(m_db, Hoy.year(), this);
+    ventana.exec();
 }
 
 void TFormManCalendarios::MemoErroresDblClick()

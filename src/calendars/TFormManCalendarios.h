@@ -32,6 +32,8 @@ public:
     void ESeguroChange();
     void BotCopiarClick();
     void MemoErroresDblClick();
+    // The official holidays of a year in several calendars at once.
+    void BotFestivosOficialesClick();
 
     calendarios::ModeloListaCalendarios& modelo() const { return *m_modelo; }
     // The list's selected calendar, -1 when the list is empty.
@@ -41,6 +43,7 @@ public:
     QDate Hoy = QDate::currentDate();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:

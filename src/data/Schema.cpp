@@ -30,7 +30,7 @@ std::vector<Table> buildTables()
                  {integer("idtrabajador"), text("codcentro", 10)},
                  {{QStringLiteral("trabcentro"), QStringLiteral("idtrabajador, codcentro"), true},
                   {QStringLiteral("codcentro"), QStringLiteral("codcentro")}}});
-    t.push_back({QStringLiteral("Calendarios"), {id(), text("descripcion")}, {}});
+    t.push_back({QStringLiteral("Calendarios"), {id(), text("descripcion"), text("comunidad")}, {}});
     t.push_back({QStringLiteral("calendar"),
                  {text("fecha"), text("codreduc", 20)},
                  {{QStringLiteral("fecha"), QStringLiteral("fecha"), true}}});
@@ -177,6 +177,13 @@ void pasoEnvios(store::Database& db)
         db.exec(QStringLiteral("ALTER TABLE constantes ADD COLUMN \"e-certificado\" TEXT"));
 }
 
+// Version 3: Calendarios.comunidad, empty for the calendars an older release made.
+void pasoComunidad(store::Database& db)
+{
+    if (!existeCampo(db, QStringLiteral("Calendarios"), QStringLiteral("comunidad")))
+        db.exec(QStringLiteral("ALTER TABLE \"Calendarios\" ADD COLUMN \"comunidad\" TEXT"));
+}
+
 struct Paso
 {
     int version;
@@ -185,7 +192,7 @@ struct Paso
 
 // In version order. Each step checks what is there before it adds it, so it is harmless on a file that has
 // it already and steps can be renumbered.
-const Paso kPasos[] = {{2, &pasoEnvios}};
+const Paso kPasos[] = {{2, &pasoEnvios}, {3, &pasoComunidad}};
 
 } // namespace
 

@@ -10,7 +10,9 @@ class Database;
 
 namespace schema {
 
-constexpr int kVersion = 2;
+// 1: the first schema. 2: the register of sent mail and the account's own authority file. 3: Calendarios.comunidad,
+// the community whose official holidays a calendar takes.
+constexpr int kVersion = 3;
 
 struct Field
 {
@@ -48,7 +50,8 @@ QStringList ddl();
 void usarTablaPropia(store::Database& db, const QString& tabla);
 // Creates the schema and the one settings row in one transaction, unless another copy already did.
 void createDatabase(store::Database& db, const QString& rutaPdf);
-// Brings a file made by an earlier version up to kVersion, one step per version, in one transaction.
+// Brings a file made by an earlier version up to kVersion, one step per version, in one transaction. Steps only
+// add, so copies of an older release keep working on the file.
 void actualizar(store::Database& db);
 
 } // namespace schema

@@ -1,5 +1,6 @@
 #include "sheets/Lote.h"
 
+#include "calendars/FestivosLote.h"
 #include "calendars/PlanFestivosLote.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
@@ -115,6 +116,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
     if (esImportacionLote(argumentos))
         return ejecutarImportacionLote(argumentos, baseDefecto, salida, errores);
+    if (esFestivosLote(argumentos))
+        return ejecutarFestivosLote(argumentos, baseDefecto, salida, errores);
     // Mailing the PDFs is a step of its own after the run, or the whole job when no run is named.
     QStringList argumentosHojas = argumentos;
     const bool reenviar = argumentosHojas.removeAll(QStringLiteral("--reenviar")) > 0;
@@ -134,7 +137,9 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
                                      "[--carpeta DIR]\n")
                    << QStringLiteral("Importar o exportar empresas, centros y trabajadores (más en --importar --help):\n"
                                      "  quorvel-lote --importar FICHERO [--comprobar] [--parcial] [--base FICHERO]\n"
-                                     "  quorvel-lote --exportar FICHERO [--empresa ID] [--base FICHERO]\n");
+                                     "  quorvel-lote --exportar FICHERO [--empresa ID] [--base FICHERO]\n")
+                   << Qt::endl
+                   << kAyudaFestivos;
             return Correcto;
         }
         const bool porEmpresa = opciones.contains(QStringLiteral("empresa"));

@@ -144,7 +144,6 @@ void TFormImpHojaDef::AbrirFicheros()
     m_filas = leerListado(m_db);
     if (m_filas.empty())
         return;
-    NumCalendarioHoja = QString::number(m_filas.front().idcalendario);
     int numero = festivos::kCalendarioBase;
     if (CalendarioCentro) {
         numero = int(m_filas.front().idcalendario);
@@ -161,6 +160,9 @@ void TFormImpHojaDef::AbrirFicheros()
             m_mensaje(QStringLiteral("Error centro no encontrado"));
         }
     }
+    // The sheet names the calendar its shading comes from, never the centre's own when the base was used.
+    NumCalendarioHoja = QString::number(numero);
+    m_calendarioPropio = m_filas.front().idcalendario != numero;
     // Only the months of these sheets are ever looked up.
     const auto& primero = m_filas.front().mes;
     const auto& ultimo = m_filas.back().mes;
@@ -179,7 +181,7 @@ void TFormImpHojaDef::DetailBand1BeforePrint(reports::Band& band)
     }
     AnyoHoja = fila.mes.left(4).toInt();
     MesHoja = fila.mes.mid(4, 2).toInt();
-    band.setText(QStringLiteral("QRCalendario"), NumCalendarioHoja != QStringLiteral("0")
+    band.setText(QStringLiteral("QRCalendario"), NumCalendarioHoja != QStringLiteral("0") || m_calendarioPropio
                                                      ? QStringLiteral("Nº Calendario: ") + NumCalendarioHoja
                                                      : QString());
     const QDate primero(AnyoHoja, MesHoja, 1);

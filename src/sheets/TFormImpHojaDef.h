@@ -62,5 +62,7 @@ private:
     std::vector<FilaListado> m_filas;
     int m_fila = 0;
     festivos::Calendario m_calendario;
+    // The centre names another calendar than the one applied: the caption then says "0" too.
+    bool m_calendarioPropio = false;
     reports::Element* m_qrDia = nullptr;
 };

@@ -198,3 +198,23 @@ TEST_F(PlanFestivosTest, CompanyWithoutCentresPrintsTheHeaderOnly)
     EXPECT_FALSE(texto.contains(QStringLiteral("29")));
     EXPECT_FALSE(texto.contains(QStringLiteral(" - ")));
 }
+
+TEST_F(PlanFestivosTest, LongCentreNameIsCutShortAndNeverSmallerThanEightPoints)
+{
+    const qint64 empresa = fixture::empresa(db(), QStringLiteral("LARGA"), QStringLiteral("B1"), QStringLiteral("1"));
+    fixture::centro(db(), empresa, QStringLiteral("01"), QStringLiteral("ALMACÉN"));
+    fixture::centro(db(), empresa, QStringLiteral("02"), QStringLiteral("DELEGACIÓN TORREJÓN ARDOZ"));
+    plan::GenerarPlanFestivos(db(), empresa, QDate(2019, 5, 1));
+    TFormLisPlanFestivos listado(db(), QDate(2019, 5, 1), 31);
+    const auto paginas = reports::LayoutEngine::layoutAll(listado.QRLisPlanFestivos());
+    ASSERT_EQ(paginas.size(), 1u);
+    const auto centros = paginas.front().named(QStringLiteral("QRCentro"));
+    ASSERT_EQ(centros.size(), 2u);
+    EXPECT_EQ(centros[0]->text, QStringLiteral("01 - ALMACÉN"));
+    EXPECT_TRUE(centros[1]->text.startsWith(QStringLiteral("02 - DELEGACI"))) << centros[1]->text.toStdString();
+    EXPECT_TRUE(centros[1]->text.endsWith(QStringLiteral("…"))) << centros[1]->text.toStdString();
+    EXPECT_EQ(centros[0]->font.pointSize, 10);
+    EXPECT_EQ(centros[1]->font.pointSize, 8);
+    // Nothing of the name reaches the first day's cell.
+    EXPECT_LE(centros[1]->rect.right(), 10 + TFormLisPlanFestivos::mm(TFormLisPlanFestivos::x(1)));
+}

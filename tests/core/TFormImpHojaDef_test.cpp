@@ -172,12 +172,13 @@ TEST_F(HojaTest, CentreCalendarAndItsOwnFlags)
         EXPECT_TRUE(mensajes.isEmpty());
     }
     {
-        // Not asked for: the caption still names the calendar, the holidays come from the base one.
+        // Not asked for: the holidays come from the base calendar, and so the caption names that one, not the
+        // centre's, which an inspector would take for the days shaded.
         TFormImpHojaDef hoja(db(), true);
         hoja.SombSabados = hoja.SombDomingos = hoja.SombFestivos = true;
         const auto p = unica(hoja);
         EXPECT_EQ(grises(p), (QList<int>{1, 4, 5, 11, 12, 18, 19, 25, 26}));
-        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
+        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: 0")});
     }
 }
 
@@ -253,7 +254,7 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
          {"RESUMEN HOJA DE REGISTRO HORARIO. TRABAJADOR A TIEMPO COMPLETO", "Empresa:", "TRANSPORTES ÁLAMO, S.L.",
           "Trabajador/a:", "MUÑOZ DÍAZ, CARMEN", "CIF/NIF", "B28123456", "CCC", "28/1234567/89", "NIF", "12345678Z",
           "Nº S.Soc.", "281234567890", "Centro de trabajo", "01 - ALMACÉN SUR", "Contrato", "40 h/semana",
-          "MAYO - 2019", "Nº Calendario: 5", "MAÑANA", "TARDE", "DIA", "entrada", "salida", "HORAS",
+          "MAYO - 2019", "Nº Calendario: 0", "MAÑANA", "TARDE", "DIA", "entrada", "salida", "HORAS",
           "Firma del/de la Trabajador/a", "1 - X", "31 - V", "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A",
           "Firmado, el/la  trabajador/a", "Firmado, la Empresa:"}) {
         EXPECT_TRUE(texto.contains(sinBlancos(QString::fromUtf8(esperado)))) << esperado;

@@ -55,3 +55,28 @@ TEST_F(PralTest, PlanPreviewFillsTheScreen)
     EXPECT_EQ(titulo, QStringLiteral("Listado festivos"));
     EXPECT_TRUE(maximizada);
 }
+
+TEST_F(PralTest, YearViewsOpenCentredAndWhollyInsideTheScreen)
+{
+    ajustar(QStringLiteral("todoscentros = 0"));
+    abrir();
+    // The opener far to the lower right, where the views used to follow it off the screen.
+    const QRect pantalla = m_ventana->screen()->availableGeometry();
+    m_ventana->move(pantalla.bottomRight() - QPoint(200, 150));
+    QStringList fuera;
+    const auto medir = [&](QDialog* vista) {
+        const QRect marco = vista->frameGeometry();
+        auto* cerrar = vista->findChild<QPushButton*>(QStringLiteral("BotCerrar"));
+        const QRect boton(cerrar->mapToGlobal(QPoint(0, 0)), cerrar->size());
+        if (!pantalla.contains(marco) || !pantalla.contains(boton) || !cerrar->isVisible())
+            fuera << vista->windowTitle();
+        if ((marco.center() - pantalla.center()).manhattanLength() > 4)
+            fuera << vista->windowTitle() + QStringLiteral(" descentrada");
+    };
+    alAbrirse(medir);
+    control<QPushButton>("BotCalendarioBase")->click();
+    elegir(lista("ComboCentros"), 1);
+    alAbrirse(medir);
+    control<QPushButton>("BotCalendarCentros")->click();
+    EXPECT_EQ(fuera, QStringList()) << pantalla.width() << "x" << pantalla.height();
+}

@@ -101,7 +101,7 @@ public:
     // Answers of preguntar(), first to last; "No" when the queue is empty, so a test that abandons a change by
     // closing the window closes it.
     QList<Respuesta> respuestasPreguntas;
-    QStringList preguntas; // answers of elegirFichero(), first to last; cancelled when empty
+    QStringList preguntas; // the texts preguntar() was asked, first to last
     bool impresora = true;
     // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
     bool impresoraReal = false;
