@@ -1,5 +1,6 @@
 #include "calendars/TFormSelCalendario.h"
 
+#include "calendars/GestionCalendarios.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
 #include "masterdata/Maestros.h"
@@ -26,11 +27,7 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
                                        {QStringLiteral("descripcion"), QStringLiteral("Descripción calendario")}},
                                       this);
     m_calendarios->hacerEditable(QStringLiteral("descripcion"), [this, &db](int fila, const QVariant& valor) {
-        store::Transaction tx(db);
-        db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
-            .bindAll(valor.toString(), m_calendarios->id(fila))
-            .run();
-        tx.commit();
+        calendarios::renombrarCalendario(db, m_calendarios->id(fila), valor.toString());
     });
 
     auto* columna = new QVBoxLayout(this);

@@ -26,7 +26,6 @@ class TColorCalendar;
 class TMD;
 namespace store {
 class Database;
-class Statement;
 } // namespace store
 
 // The main window: company, centre and worker lists, the month or range of months, the shading and output
@@ -162,7 +161,7 @@ private:
 
     TMD& m_md;
     store::Database& m_db;
-    std::unique_ptr<store::Statement> m_calendar; // the base calendar, keyed by day, open while the window lives
+    std::unique_ptr<festivos::CalendarioBaseAbierto> m_calendar; // open while the window lives
 
     pral::Colores m_colores;
     QList<qint64> m_idsEmpresas;
