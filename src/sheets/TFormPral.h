@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VersionQuorvel.h"
 #include "sheets/Pral.h"
 #include "sheets/SalidaHojas.h"
 
@@ -40,8 +41,8 @@ public:
     explicit TFormPral(TMD& md, QDate hoy = QDate::currentDate(), QWidget* parent = nullptr);
     ~TFormPral() override;
 
-    static QString Version() { return QStringLiteral("1.02"); }
-    static QString FechaVersion() { return QStringLiteral("22/05/2019"); }
+    static QString Version() { return QStringLiteral(QUORVEL_VERSION); }
+    static QString FechaVersion() { return QStringLiteral(QUORVEL_FECHA_VERSION); }
     static QString textoSinImpresora();
     static QString textoSinServicioImpresion();
 
