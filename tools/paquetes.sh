@@ -4,6 +4,8 @@ set -euo pipefail
 PAQUETES=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libsqlcipher-dev sqlcipher libcurl4-openssl-dev
           libgtest-dev fonts-liberation2 poppler-utils xvfb xauth python3-aiosmtpd openssl pkg-config cmake g++ sqlite3
           cups libcups2-dev libgmime-3.0-dev libcsv-dev libical-dev)
+# The checks of .ci/run: the format check, the sanitizer build's run-time libraries, readelf.
+PAQUETES+=(clang-format libasan8 libubsan1 binutils)
 FALTAN=()
 for p in "${PAQUETES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || FALTAN+=("$p")

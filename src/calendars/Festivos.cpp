@@ -63,6 +63,36 @@ std::optional<int> buscarDia(store::Database& db, int numero, QDate dia)
     return codigo;
 }
 
+CalendarioBaseAbierto::CalendarioBaseAbierto(store::Database& db)
+    : m_consulta(std::make_unique<store::Statement>(
+          db.prepare(QStringLiteral("SELECT codreduc FROM calendar WHERE fecha = ?"))))
+{
+}
+
+CalendarioBaseAbierto::~CalendarioBaseAbierto() = default;
+
+std::optional<int> CalendarioBaseAbierto::codigo(QDate dia)
+{
+    m_consulta->reset();
+    m_consulta->bind(1, dia);
+    std::optional<int> codigo;
+    if (m_consulta->step())
+        codigo = leerCodigo(*m_consulta);
+    m_consulta->reset();
+    return codigo;
+}
+
+int calendarioDeCentro(store::Database& db, const QString& codcentro)
+{
+    store::Statement st = db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
+    st.bind(1, codcentro);
+    int numero = kCalendarioBase;
+    if (st.step())
+        numero = int(st.integer(0));
+    st.reset();
+    return numero;
+}
+
 Calendario Calendario::cargar(store::Database& db, int numero, QDate desde, QDate hasta)
 {
     const QString tabla = numero == kCalendarioBase ? QStringLiteral("calendar")

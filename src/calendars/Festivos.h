@@ -5,11 +5,13 @@
 #include <QHash>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace store {
 class Database;
-}
+class Statement;
+} // namespace store
 
 // Holiday calendars: number 0 is the base calendar (table calendar), N > 0 the rows of calendar2 with num N.
 namespace festivos {
@@ -35,6 +37,24 @@ QColor colorBlanco();
 
 // The code of one day in calendar `numero`, if the calendar has a row for it.
 std::optional<int> buscarDia(store::Database& db, int numero, QDate dia);
+
+// The base calendar kept open for a screen that asks for one day at a time while it lives (the month view).
+class CalendarioBaseAbierto
+{
+public:
+    explicit CalendarioBaseAbierto(store::Database& db);
+    ~CalendarioBaseAbierto();
+    CalendarioBaseAbierto(const CalendarioBaseAbierto&) = delete;
+    CalendarioBaseAbierto& operator=(const CalendarioBaseAbierto&) = delete;
+
+    std::optional<int> codigo(QDate dia);
+
+private:
+    std::unique_ptr<store::Statement> m_consulta;
+};
+
+// The number of the calendar centre `codcentro` names; the base calendar for a centre that is not found.
+int calendarioDeCentro(store::Database& db, const QString& codcentro);
 
 // The rows of one calendar for a period, loaded once (a sheet report looks up every day of a month).
 class Calendario

@@ -35,6 +35,17 @@ bool existeCalendario(store::Database& db, int numero)
     return st.step();
 }
 
+void renombrarCalendario(store::Database& db, qint64 numero, const QString& descripcion)
+{
+    store::Transaction tx(db);
+    db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
+        .bindAll(descripcion, numero)
+        .run();
+    if (db.changes() == 0)
+        throw CalendarioInexistente(int(numero));
+    tx.commit();
+}
+
 std::optional<int> cambiarDia(store::Database& db, int numero, QDate dia, int tipo)
 {
     if (tipo < 0 || tipo > festivos::kAbierto)

@@ -36,6 +36,8 @@ public:
 };
 
 bool existeCalendario(store::Database& db, int numero);
+// The calendar picker's edit of a calendar's name.
+void renombrarCalendario(store::Database& db, qint64 numero, const QString& descripcion);
 // The rows of one calendar between two days, both included.
 std::vector<std::pair<QDate, int>> diasCalendario(store::Database& db, int numero, QDate desde, QDate hasta);
 

@@ -27,15 +27,8 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
                                       this);
     // Called by the grid's editor, from the event loop: a failure is told here and the old text stays.
     m_calendarios->hacerEditable(QStringLiteral("descripcion"), [this, &db](int fila, const QVariant& valor) {
-        const int numero = int(m_calendarios->id(fila));
         try {
-            store::Transaction tx(db);
-            db.prepare(QStringLiteral("UPDATE Calendarios SET descripcion = ? WHERE id = ?"))
-                .bindAll(valor.toString(), numero)
-                .run();
-            if (db.changes() == 0)
-                throw calendarios::CalendarioInexistente(numero);
-            tx.commit();
+            calendarios::renombrarCalendario(db, m_calendarios->id(fila), valor.toString());
         } catch (...) {
             errores::mostrar(this, std::current_exception());
             return false;

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-TMD* MD = nullptr;
-
 TMD::TMD(const QString& rutaBaseDatos) : m_ruta(rutaBaseDatos), m_db(std::make_unique<store::Database>(rutaBaseDatos))
 {
 }

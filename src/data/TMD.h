@@ -37,6 +37,3 @@ private:
     std::unique_ptr<store::Database> m_db;
     bool m_abierta = false;
 };
-
-// The application's one data module; set by the program's entry, null in tests that make their own.
-extern TMD* MD;

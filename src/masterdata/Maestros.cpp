@@ -239,6 +239,26 @@ std::optional<Centro> leerCentroPorCodigo(store::Database& db, const QString& co
     return leerFilaCentro(st);
 }
 
+std::optional<qint64> idCentro(store::Database& db, const QString& codcentro)
+{
+    store::Statement st = db.prepare(QStringLiteral("SELECT id FROM centros WHERE codcentro = ? ORDER BY id"));
+    st.bind(1, codcentro);
+    if (!st.step())
+        return std::nullopt;
+    const qint64 id = st.integer(0);
+    st.reset();
+    return id;
+}
+
+std::optional<QString> codigoDeCentro(store::Database& db, qint64 id)
+{
+    store::Statement st = db.prepare(QStringLiteral("SELECT codcentro FROM centros WHERE id = ?"));
+    st.bind(1, id);
+    if (!st.step())
+        return std::nullopt;
+    return st.text(0);
+}
+
 void grabarCentro(store::Database& db, Centro& c)
 {
     const QString vacio = campoVacio(c);

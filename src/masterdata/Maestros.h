@@ -97,6 +97,9 @@ QString textoFalta(const QString& campo);
 QString textoCpNoNumero(const QString& cp);
 std::optional<Centro> leerCentro(store::Database& db, qint64 id);
 std::optional<Centro> leerCentroPorCodigo(store::Database& db, const QString& codcentro);
+// The id of the first centre with code `codcentro`, and the code of centre `id`; nothing for a centre not found.
+std::optional<qint64> idCentro(store::Database& db, const QString& codcentro);
+std::optional<QString> codigoDeCentro(store::Database& db, qint64 id);
 // Refuses an empty required field, a postal code that is not a number, a code another centre has, and a
 // company or calendar that no longer exists; a changed code takes the centre's assignments with it.
 void grabarCentro(store::Database& db, Centro& c);

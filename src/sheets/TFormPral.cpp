@@ -1,6 +1,7 @@
 // The main window: its creation and first show, actions, menus and tool bar, and the keys it sees first.
 #include "sheets/TFormPral.h"
 
+#include "calendars/Festivos.h"
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
 #include "mail/TFormManEnvios.h"
@@ -48,8 +49,7 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormPral"));
     // FormCreate: the base calendar stays open for the month view while the window lives.
-    m_calendar = std::make_unique<store::Statement>(
-        m_db.prepare(QStringLiteral("SELECT codreduc FROM calendar WHERE fecha = ?")));
+    m_calendar = std::make_unique<festivos::CalendarioBaseAbierto>(m_db);
 
     crearAcciones();
     crearMenus();

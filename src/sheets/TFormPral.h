@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VersionQuorvel.h"
 #include "sheets/Pral.h"
 #include "sheets/SalidaHojas.h"
 
@@ -26,7 +27,6 @@ class TColorCalendar;
 class TMD;
 namespace store {
 class Database;
-class Statement;
 } // namespace store
 
 // The main window: company, centre and worker lists, the month or range of months, the shading and output
@@ -41,8 +41,8 @@ public:
     explicit TFormPral(TMD& md, QDate hoy = QDate::currentDate(), QWidget* parent = nullptr);
     ~TFormPral() override;
 
-    static QString Version() { return QStringLiteral("1.02"); }
-    static QString FechaVersion() { return QStringLiteral("22/05/2019"); }
+    static QString Version() { return QStringLiteral(QUORVEL_VERSION); }
+    static QString FechaVersion() { return QStringLiteral(QUORVEL_FECHA_VERSION); }
     static QString textoSinImpresora();
     static QString textoSinServicioImpresion();
 
@@ -165,7 +165,7 @@ private:
 
     TMD& m_md;
     store::Database& m_db;
-    std::unique_ptr<store::Statement> m_calendar; // the base calendar, keyed by day, open while the window lives
+    std::unique_ptr<festivos::CalendarioBaseAbierto> m_calendar; // open while the window lives
 
     pral::Colores m_colores;
     QList<qint64> m_idsEmpresas;

@@ -1,6 +1,7 @@
 // The main window's entries into the calendar screens and the holiday plan.
 #include "sheets/TFormPral.h"
 
+#include "calendars/Festivos.h"
 #include "calendars/PlanFestivos.h"
 #include "calendars/TColorCalendar.h"
 #include "calendars/TFormLisPlanFestivos.h"
@@ -37,13 +38,7 @@ void TFormPral::BotCalendarCentrosClick()
     }
     const QString entrada = m_comboCentros->itemText(posicion);
     const QString codigo = codigoCentroEn(posicion);
-    store::Statement st =
-        m_db.prepare(QStringLiteral("SELECT calendario FROM centros WHERE codcentro = ? ORDER BY id"));
-    st.bind(1, codigo);
-    int numero = 0;
-    if (st.step())
-        numero = int(st.integer(0));
-    st.reset();
+    const int numero = festivos::calendarioDeCentro(m_db, codigo);
     // The base calendar has its own button.
     if (numero == 0)
         return;

@@ -5,6 +5,7 @@
 #include "masterdata/Exportacion.h"
 #include "masterdata/TFormDatosDudosos.h"
 #include "masterdata/TFormImportar.h"
+#include "masterdata/Maestros.h"
 #include "masterdata/TFormManCentros.h"
 #include "masterdata/TFormManTablas.h"
 #include "masterdata/TFormManTrabajadores2.h"
@@ -77,14 +78,7 @@ void TFormPral::BotManCentrosClick()
         mensaje(TFormManTablas::textoSinEmpresa());
         return;
     }
-    qint64 id = 0;
-    const QString codigo = m_codCentro;
-    if (!codigo.isEmpty()) {
-        store::Statement st = m_db.prepare(QStringLiteral("SELECT id FROM centros WHERE codcentro = ? ORDER BY id"));
-        st.bind(1, codigo);
-        if (st.step())
-            id = st.integer(0);
-    }
+    const qint64 id = m_codCentro.isEmpty() ? 0 : maestros::idCentro(m_db, m_codCentro).value_or(0);
     qint64 vuelta = id;
     {
         TFormManCentros editor(m_md, this);
@@ -94,13 +88,7 @@ void TFormPral::BotManCentrosClick()
             vuelta = editor.centro().id;
     }
     // The lists show the centre as stored now (its code or name may have changed), still selected.
-    QString nuevoCodigo;
-    if (vuelta != 0) {
-        store::Statement st = m_db.prepare(QStringLiteral("SELECT codcentro FROM centros WHERE id = ?"));
-        st.bind(1, vuelta);
-        if (st.step())
-            nuevoCodigo = st.text(0);
-    }
+    const QString nuevoCodigo = vuelta == 0 ? QString() : maestros::codigoDeCentro(m_db, vuelta).value_or(QString());
     BotCargaCentrosClick();
     for (int i = 0; i < m_comboCentros->count(); ++i) {
         if (!nuevoCodigo.isEmpty() && codigoCentroEn(i) == nuevoCodigo) {

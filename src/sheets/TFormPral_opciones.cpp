@@ -220,17 +220,7 @@ void TFormPral::ColorCalendar1DblClick()
 
 std::optional<int> TFormPral::codigoBase(QDate dia)
 {
-    m_calendar->reset();
-    m_calendar->bind(1, dia);
-    std::optional<int> codigo;
-    if (m_calendar->step()) {
-        bool ok = false;
-        const int valor = m_calendar->text(0).trimmed().toInt(&ok);
-        if (ok)
-            codigo = valor;
-    }
-    m_calendar->reset();
-    return codigo;
+    return m_calendar->codigo(dia);
 }
 
 void TFormPral::BotSombrearClick()

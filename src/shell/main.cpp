@@ -10,12 +10,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     cargarTraduccionQt(app);
     TMD md;
-    MD = &md;
     const std::unique_ptr<TFormPral> ventana = crearVentanaPrincipal(md);
     if (!ventana)
         return 1;
     ventana->show();
-    const int resultado = app.exec();
-    MD = nullptr;
-    return resultado;
+    return app.exec();
 }

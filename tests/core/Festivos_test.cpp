@@ -124,3 +124,26 @@ TEST_F(CalendarStoreTest, LoadedCalendarCoversItsPeriodOnly)
 }
 
 } // namespace
+
+TEST_F(CalendarStoreTest, TheMonthViewsOpenBaseCalendarAndTheCalendarEachCentreNames)
+{
+    const auto e = fixture::crearEjemplo(db());
+    CalendarioBaseAbierto base(db());
+    EXPECT_EQ(base.codigo(QDate(2019, 5, 1)), 0);
+    EXPECT_EQ(base.codigo(QDate(2019, 5, 15)), std::nullopt) << "a numbered calendar's day is not the base's";
+    // What is stored while it stays open shows at the next look-up.
+    fixture::festivo(db(), 0, QDate(2019, 5, 2), 2);
+    EXPECT_EQ(base.codigo(QDate(2019, 5, 2)), 2);
+    db().prepare(QStringLiteral("INSERT INTO calendar (fecha, codreduc) VALUES (?, ?)"))
+        .bindAll(QDate(2019, 5, 6), QStringLiteral("X"))
+        .run();
+    EXPECT_EQ(base.codigo(QDate(2019, 5, 6)), std::nullopt) << "a code that is not a number is no code";
+    EXPECT_EQ(base.codigo(QDate(2019, 5, 1)), 0);
+
+    EXPECT_EQ(calendarioDeCentro(db(), e.oficinas.codcentro), e.calendarioMadrid);
+    EXPECT_EQ(calendarioDeCentro(db(), e.almacen.codcentro), 0);
+    EXPECT_EQ(calendarioDeCentro(db(), QStringLiteral("9999")), 0);
+    // A second centre with the same code does not take the first one's place.
+    fixture::centro(db(), e.empresa1, QStringLiteral("02"), QStringLiteral("REPETIDO"), 0);
+    EXPECT_EQ(calendarioDeCentro(db(), e.oficinas.codcentro), e.calendarioMadrid);
+}

@@ -66,3 +66,15 @@ TEST_F(GestionCalendariosTest, CentresNameTheirCalendarAsTextAndYearsMustBeYears
     modelo.recargar();
     EXPECT_EQ(modelo.fila(n), 1);
 }
+
+TEST_F(GestionCalendariosTest, RenamingACalendarChangesItsNameOnly)
+{
+    const int otro = int(fixture::calendario(db(), QStringLiteral("OTRO")));
+    const int dias = filas(e.calendarioMadrid);
+    calendarios::renombrarCalendario(db(), e.calendarioMadrid, QStringLiteral("MADRID, AÑO NUEVO"));
+    calendarios::ModeloListaCalendarios lista(db());
+    lista.recargar();
+    EXPECT_EQ(lista.descripcion(lista.fila(e.calendarioMadrid)), QStringLiteral("MADRID, AÑO NUEVO"));
+    EXPECT_EQ(lista.descripcion(lista.fila(otro)), QStringLiteral("OTRO"));
+    EXPECT_EQ(filas(e.calendarioMadrid), dias);
+}

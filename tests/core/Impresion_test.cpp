@@ -21,8 +21,9 @@ class ImpresionTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!cups.enMarcha())
-            GTEST_SKIP() << "sin planificador CUPS propio: " << cups.motivo().toStdString();
+        cups.exigir();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         e = fixture::crearEjemplo(md.Quorvel());
         in.impresoraReal = true;
     }

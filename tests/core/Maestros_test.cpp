@@ -127,3 +127,15 @@ TEST_F(MaestrosCoreTest, GridModelsReadTheirQueriesAgain)
 }
 
 } // namespace
+
+TEST_F(MaestrosCoreTest, ACentreIsFoundByItsCodeAndItsCodeByItsId)
+{
+    EXPECT_EQ(maestros::idCentro(db(), m_centro.codcentro), m_centro.id);
+    EXPECT_EQ(maestros::codigoDeCentro(db(), m_centro.id), m_centro.codcentro);
+    EXPECT_EQ(maestros::idCentro(db(), QStringLiteral("ZZZZ")), std::nullopt);
+    EXPECT_EQ(maestros::codigoDeCentro(db(), m_centro.id + 100), std::nullopt);
+    // Of two centres with one code, the first stored is the one found.
+    const fixture::Centro doble = fixture::centro(db(), m_empresa, QStringLiteral("A1"), QStringLiteral("OTRO"));
+    EXPECT_EQ(maestros::idCentro(db(), m_centro.codcentro), m_centro.id);
+    EXPECT_EQ(maestros::codigoDeCentro(db(), doble.id), m_centro.codcentro);
+}

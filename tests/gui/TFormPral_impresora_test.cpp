@@ -20,8 +20,9 @@ class ImpresoraPralTest : public PralTest
 protected:
     void SetUp() override
     {
-        if (!m_cups.enMarcha())
-            GTEST_SKIP() << "sin planificador CUPS propio: " << m_cups.motivo().toStdString();
+        m_cups.exigir();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         PralTest::SetUp();
         ajustar(QStringLiteral("impresora = 1, generarPDF = 0"));
         m_guion.impresoraReal = true;

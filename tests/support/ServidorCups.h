@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <cups/cups.h>
+#include <gtest/gtest.h>
 #include <vector>
 
 // A CUPS scheduler of the test's own: configuration, spool, logs and socket in a temporary folder, so the
@@ -36,7 +37,9 @@ public:
     ServidorCups& operator=(const ServidorCups&) = delete;
 
     bool enMarcha() const { return m_proceso.state() == QProcess::Running && m_motivo.isEmpty(); }
-    // Why it could not start, for the test's skip message.
+    // True only on a machine without the cups package: the one case a printing test may skip.
+    bool faltaCups() const { return m_faltaCups; }
+    // Why it could not start.
     const QString& motivo() const { return m_motivo; }
 
     // A file-backed queue. `conA4` false leaves a printer whose only paper is Letter.
@@ -147,6 +150,14 @@ public:
         return pdf;
     }
 
+    // For a test's SetUp: skips where CUPS is not installed, fails where it is but did not start.
+    void exigir() const
+    {
+        if (m_faltaCups)
+            GTEST_SKIP() << m_motivo.toStdString();
+        ASSERT_TRUE(enMarcha()) << "cupsd está instalado pero no arranca: " << m_motivo.toStdString();
+    }
+
 private:
     QString carpeta(const QString& nombre) const { return m_dir.file(nombre); }
     QString salida(const QString& cola) const
@@ -214,6 +225,7 @@ private:
         const QString cupsd = QStandardPaths::findExecutable(
             QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
         if (cupsd.isEmpty()) {
+            m_faltaCups = true;
             m_motivo = QStringLiteral("no hay cupsd (tools/paquetes.sh instala el paquete cups)");
             return;
         }
@@ -275,6 +287,7 @@ private:
     TempDir m_dir;
     QProcess m_proceso;
     QString m_motivo;
+    bool m_faltaCups = false;
     QString m_ultimoError;
     QByteArray m_anteriorServidor;
     QByteArray m_anteriorRaiz;

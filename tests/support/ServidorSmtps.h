@@ -23,7 +23,8 @@ public:
         CallaQuit    // accepts the message, never answers QUIT
     };
 
-    // Empty when the server can run here; otherwise why not (python3-aiosmtpd or openssl missing).
+    // Empty when the packages the server needs are installed; otherwise which one is missing. Only then may a
+    // test skip: a server that is installed but does not start fails the test.
     static QString faltaAlgo();
     // Creates the test authority once per process and points SSL_CERT_FILE at it.
     static void confiarEnCertificado();
