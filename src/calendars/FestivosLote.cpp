@@ -184,10 +184,10 @@ int ejecutarFestivosLote(const QStringList& argumentos, const QString& baseDefec
         salida << QStringLiteral("Días escritos: %1.").arg(escritos) << Qt::endl;
         return Correcto;
     } catch (const oficiales::ErrorTabla& e) {
-        errores << e.texto() << Qt::endl;
+        errores << e.message() << Qt::endl;
         return Fallo;
     } catch (const ficherofestivos::ErrorFichero& e) {
-        errores << e.texto() << Qt::endl << QStringLiteral("No se ha escrito nada.") << Qt::endl;
+        errores << e.message() << Qt::endl << QStringLiteral("No se ha escrito nada.") << Qt::endl;
         return Fallo;
     } catch (const calendarios::CalendarioInexistente&) {
         errores << QStringLiteral("No existe el calendario %1.").arg(numero) << Qt::endl;

@@ -102,7 +102,7 @@ void Tabla::leer(const QString& ruta, bool usuario)
     try {
         filas = csv::leer(datos, csv::separadorProbable(datos));
     } catch (const csv::ErrorCsv& e) {
-        throw ErrorTabla(nombre + QStringLiteral(", ") + e.texto());
+        throw ErrorTabla(nombre + QStringLiteral(", ") + e.message());
     }
     // The user's rows of a year and community replace the shipped ones as a whole.
     QHash<QString, std::vector<Festivo>> leidos;

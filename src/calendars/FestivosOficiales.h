@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QDate>
 #include <QHash>
 #include <QSet>
@@ -42,14 +44,10 @@ QString rutaFicheroUsuario(const QString& rutaBaseDatos);
 // "01/05/2027", "1/5/2027" or "2027-05-01"; invalid otherwise.
 QDate fechaDeTexto(const QString& texto);
 
-class ErrorTabla : public std::runtime_error
+class ErrorTabla : public ErrorQuorvel
 {
 public:
-    explicit ErrorTabla(const QString& texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
-    const QString& texto() const { return m_texto; }
-
-private:
-    QString m_texto;
+    using ErrorQuorvel::ErrorQuorvel;
 };
 
 class Tabla

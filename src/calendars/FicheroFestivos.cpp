@@ -158,7 +158,7 @@ Lectura leerCsv(const QByteArray& datos, int anio, int tipo)
     try {
         filas = csv::leer(datos, csv::separadorProbable(datos));
     } catch (const csv::ErrorCsv& e) {
-        throw ErrorFichero(e.texto());
+        throw ErrorFichero(e.message());
     }
     Lectura l;
     for (const csv::Fila& fila : filas) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
 #include "calendars/FestivosOficiales.h"
 
 #include <QString>
@@ -10,14 +11,10 @@
 // CSV of "fecha;nombre[;tipo]" rows.
 namespace ficherofestivos {
 
-class ErrorFichero : public std::runtime_error
+class ErrorFichero : public ErrorQuorvel
 {
 public:
-    explicit ErrorFichero(const QString& texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
-    const QString& texto() const { return m_texto; }
-
-private:
-    QString m_texto;
+    using ErrorQuorvel::ErrorQuorvel;
 };
 
 struct Lectura

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ErrorQuorvel.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <stdexcept>
@@ -9,14 +11,10 @@
 // spreadsheet writes them.
 namespace csv {
 
-class ErrorCsv : public std::runtime_error
+class ErrorCsv : public ErrorQuorvel
 {
 public:
-    explicit ErrorCsv(const QString& texto) : std::runtime_error(texto.toStdString()), m_texto(texto) {}
-    const QString& texto() const { return m_texto; }
-
-private:
-    QString m_texto;
+    using ErrorQuorvel::ErrorQuorvel;
 };
 
 struct Fila

@@ -176,7 +176,7 @@ void TFormAltaCalendario::SpeedButton1Click()
                 return;
             dias = tabla.festivos(comunidad, Hoy.year());
         } catch (const oficiales::ErrorTabla& e) {
-            Interaccion::actual().mensaje(this, e.texto());
+            Interaccion::actual().mensaje(this, e.message());
             return;
         }
     }

@@ -163,8 +163,8 @@ void TFormFestivos::previsualizar()
                 notas << QStringLiteral("%1 evento(s) con hora no son festivos y no se importan.").arg(l.conHora);
             m_labelAviso->setText(notas.join(u' '));
         } catch (const ficherofestivos::ErrorFichero& e) {
-            m_errorFichero = e.texto();
-            m_labelAviso->setText(e.texto());
+            m_errorFichero = e.message();
+            m_labelAviso->setText(e.message());
         }
     }
     const auto previstos = oficiales::prever(m_db, m_numero, m_dias, regla);

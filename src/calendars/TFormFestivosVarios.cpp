@@ -122,7 +122,7 @@ void TFormFestivosVarios::BotAplicarClick()
         }
         Escritos = oficiales::aplicarVarios(m_db, destinos, anio, tabla);
     } catch (const oficiales::ErrorTabla& e) {
-        Interaccion::actual().mensaje(this, e.texto());
+        Interaccion::actual().mensaje(this, e.message());
         return;
     } catch (const calendarios::CalendarioInexistente&) {
         Interaccion::actual().mensaje(this, QStringLiteral("Uno de los calendarios ya no existe: se ha borrado desde "

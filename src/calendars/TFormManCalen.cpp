@@ -205,7 +205,7 @@ void TFormManCalen::BotFestivosOficialesClick()
     try {
         tabla = oficiales::Tabla::cargarPara(m_db.path());
     } catch (const oficiales::ErrorTabla& e) {
-        Interaccion::actual().mensaje(this, e.texto());
+        Interaccion::actual().mensaje(this, e.message());
         return;
     }
     if (!tabla->tieneAnio(anyo)) {

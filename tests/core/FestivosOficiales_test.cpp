@@ -174,7 +174,7 @@ TEST_F(FestivosOficialesTest, UserFileBesideTheDatabaseReplacesItsYearsOnly)
         tabla();
         ADD_FAILURE() << "a wrong date was accepted";
     } catch (const ErrorTabla& e) {
-        EXPECT_EQ(e.texto(), QStringLiteral("festivos-usuario.csv, fila 2: «2027-02-30» no es una fecha (aaaa-mm-dd o "
+        EXPECT_EQ(e.message(), QStringLiteral("festivos-usuario.csv, fila 2: «2027-02-30» no es una fecha (aaaa-mm-dd o "
                                             "dd/mm/aaaa)."));
     }
     escribir(kFicheroUsuario, "anio,comunidad,fecha,tipo,nombre\n2027,ZZ,2027-02-03,0,Nada\n");

@@ -28,7 +28,7 @@ QString errorDe(const std::function<void()>& leer)
     try {
         leer();
     } catch (const ErrorFichero& e) {
-        return e.texto();
+        return e.message();
     }
     return QStringLiteral("(sin error)");
 }
