@@ -53,8 +53,7 @@ TEST_F(MaestrosCoreTest, ARefusedOrFailedDeletionLeavesEverythingAsItWas)
         maestros::borrarEmpresa(db(), m_empresa);
         ADD_FAILURE() << "a company with a centre was deleted";
     } catch (const maestros::Rechazo& r) {
-        EXPECT_EQ(r.message(), QStringLiteral("Esta empresa tiene 1 centro/s.
-Borre antes los centros"));
+        EXPECT_EQ(r.message(), QStringLiteral("Esta empresa tiene 1 centro/s.\nBorre antes los centros"));
     }
     EXPECT_EQ(cuenta(QStringLiteral("empresas")), 1);
 
