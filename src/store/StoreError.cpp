@@ -1,5 +1,7 @@
 #include "store/StoreError.h"
 
+#include "store/Formato4.h"
+
 #include <array>
 #include <utility>
 
@@ -30,6 +32,11 @@ QString explicarError(const QString& textoOriginal)
          QStringLiteral("Ha fallado la lectura o la escritura en el disco de la base de datos. Compruebe que queda "
                         "espacio libre y que la unidad sigue disponible, y vuelva a intentarlo")},
     }};
+    if (textoOriginal.startsWith(kFormatoSqlcipher4))
+        return QStringLiteral("El fichero es de Quorvel, pero está guardado en el formato de SQLCipher 4, que la "
+                              "versión de SQLCipher de este equipo no sabe leer. No se ha modificado; ábralo con una "
+                              "copia de Quorvel hecha con SQLCipher 4 (por ejemplo, en Debian 13)") +
+               QStringLiteral(" (") + textoOriginal + u')';
     if (textoOriginal.startsWith(kNoEsBaseQuorvel))
         return QStringLiteral("El fichero es una base de datos, pero no de Quorvel. No se ha modificado; compruebe "
                               "que es el fichero correcto") +
