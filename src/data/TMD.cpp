@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 TMD::TMD(const QString& rutaBaseDatos) : m_ruta(rutaBaseDatos), m_db(std::make_unique<store::Database>(rutaBaseDatos))
 {
@@ -16,7 +17,19 @@ TMD::~TMD() = default;
 
 QString TMD::rutaPorDefecto()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Quorvel.abs"));
+    return rutaPorDefecto(QCoreApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString TMD::rutaPorDefecto(const QString& carpetaPrograma, const QString& carpetaDatos)
+{
+    const QString fichero = QStringLiteral("Quorvel.abs");
+    // The store writes its journal beside the file, so the folder, not only the file, must be writable.
+    const QFileInfo programa(carpetaPrograma);
+    if (programa.isDir() && programa.isWritable())
+        return QDir(carpetaPrograma).filePath(fichero);
+    QDir().mkpath(carpetaDatos);
+    return QDir(carpetaDatos).filePath(fichero);
 }
 
 store::Database& TMD::Quorvel()

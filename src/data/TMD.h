@@ -15,8 +15,10 @@ public:
     explicit TMD(const QString& rutaBaseDatos = rutaPorDefecto());
     ~TMD();
 
-    // "Quorvel.abs" in the folder of the running executable, whatever the current directory.
+    // The file used when none is named: "Quorvel.abs" beside the executable when that folder is writable (a
+    // copied, portable install), otherwise in the user's data folder, which is then created.
     static QString rutaPorDefecto();
+    static QString rutaPorDefecto(const QString& carpetaPrograma, const QString& carpetaDatos);
 
     // The connection, opened at the first call. A missing file is created with the schema; an existing
     // file that cannot be opened with the key throws store::StoreError and is left as it is.

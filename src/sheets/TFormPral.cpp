@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -81,7 +82,8 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     m_memoError->hide();
 
     conectar();
-    setWindowTitle(QStringLiteral("Quorvel     v.") + Version() + QStringLiteral("    ") + FechaVersion());
+    setWindowTitle(QStringLiteral("Quorvel     v.") + Version() + QStringLiteral("    ") + FechaVersion() +
+                   QStringLiteral("    ") + QDir::toNativeSeparators(m_md.rutaBaseDatos()));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_colorCalendar1->setDate(hoy);
@@ -350,6 +352,7 @@ void TFormPral::AcercadeExecute()
 {
     TFormAcercade acerca(this);
     acerca.ponerVersion(Version(), FechaVersion());
+    acerca.ponerBaseDatos(m_md.rutaBaseDatos());
     acerca.exec();
 }
 

@@ -4,6 +4,7 @@
 #include "shell/ManejadorErrores.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -53,6 +54,9 @@ TFormAcercade::TFormAcercade(QWidget* parent) : QDialog(parent)
     m_version->setObjectName(QStringLiteral("Version"));
     m_fecha = new QLabel(panel);
     m_fecha->setObjectName(QStringLiteral("Fecha"));
+    m_baseDatos = new QLabel(panel);
+    m_baseDatos->setObjectName(QStringLiteral("BaseDatos"));
+    m_baseDatos->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* etiquetaCorreo = new QLabel(QStringLiteral("E-mail : "), panel);
     QLabel* correo = enlace(QStringLiteral("mailto:") + correoContacto(), correoContacto(), panel);
@@ -69,6 +73,7 @@ TFormAcercade::TFormAcercade(QWidget* parent) : QDialog(parent)
     rejilla->addWidget(etiquetaCorreo, 3, 0);
     rejilla->addWidget(correo, 3, 1);
     rejilla->addWidget(web, 4, 1);
+    rejilla->addWidget(m_baseDatos, 5, 0, 1, 2);
     rejilla->setColumnStretch(1, 1);
 
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -90,6 +95,11 @@ void TFormAcercade::ponerVersion(const QString& version, const QString& fecha)
 {
     m_version->setText(QStringLiteral("Versión: ") + version);
     m_fecha->setText(QStringLiteral("Fecha: ") + fecha);
+}
+
+void TFormAcercade::ponerBaseDatos(const QString& ruta)
+{
+    m_baseDatos->setText(QStringLiteral("Base de datos: ") + QDir::toNativeSeparators(ruta));
 }
 
 QString TFormAcercade::correoContacto()

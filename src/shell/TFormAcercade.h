@@ -14,6 +14,8 @@ public:
 
     // The main window's Version and FechaVersion.
     void ponerVersion(const QString& version, const QString& fecha);
+    // The database file this copy opened, which may not be the one beside the program.
+    void ponerBaseDatos(const QString& ruta);
 
     static QString correoContacto();
     static QString paginaWeb();
@@ -27,4 +29,5 @@ private:
     QWidget* m_panel = nullptr;
     QLabel* m_version = nullptr;
     QLabel* m_fecha = nullptr;
+    QLabel* m_baseDatos = nullptr;
 };

@@ -24,6 +24,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The same data folder as the window program's.
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QTextStream salida(stdout);
     QTextStream errores(stderr);
     return ejecutarLote(app.arguments().mid(1), TMD::rutaPorDefecto(), salida, errores);

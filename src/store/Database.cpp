@@ -3,7 +3,10 @@
 #include "store/Espanol.h"
 #include "store/Key.h"
 
+#include "store/Formato4.h"
+
 #include <QFileInfo>
+#include <cstdlib>
 #include <sqlite3.h>
 
 namespace store {
@@ -108,35 +111,94 @@ void Database::create()
         openHandle(false);
 }
 
+namespace {
+
+// Every copy of the program, on every release, shares one file, so it is kept in the format of the oldest
+// supported SQLCipher (3.x). A 4.x library reads and writes that format with its compatibility setting.
+enum class Formato
+{
+    Compatible3,
+    Propio4,
+};
+
+int versionPrincipal(sqlite3* db)
+{
+    int version = 0;
+    sqlite3_exec(
+        db, "PRAGMA cipher_version",
+        [](void* destino, int, char** valores, char**) {
+            if (valores[0])
+                *static_cast<int*>(destino) = std::atoi(valores[0]);
+            return 0;
+        },
+        &version, nullptr);
+    return version;
+}
+
+struct Apertura
+{
+    sqlite3* db = nullptr;
+    int rc = SQLITE_OK;
+    int version = 0;
+};
+
+Apertura abrir(const QByteArray& file, int flags, Formato formato)
+{
+    Apertura a;
+    a.rc = sqlite3_open_v2(file.constData(), &a.db, flags, nullptr);
+    if (a.rc == SQLITE_OK) {
+        const QByteArray key = databaseKey();
+        a.rc = sqlite3_key(a.db, key.constData(), key.size());
+    }
+    if (a.rc == SQLITE_OK) {
+        a.version = versionPrincipal(a.db);
+        // Never cipher_migrate: that rewrites the file, and copies with SQLCipher 3 could no longer read it.
+        if (a.version >= 4 && formato == Formato::Compatible3)
+            a.rc = sqlite3_exec(a.db, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr);
+    }
+    if (a.rc == SQLITE_OK)
+        a.rc = sqlite3_busy_timeout(a.db, kBusyTimeoutMs);
+    if (a.rc == SQLITE_OK)
+        a.rc = registrarEspanol(a.db);
+    // Work tables are TEMP tables of the connection; in memory, their unencrypted rows never reach the disk.
+    if (a.rc == SQLITE_OK)
+        a.rc = sqlite3_exec(a.db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // A wrong key only shows at the first real read.
+    if (a.rc == SQLITE_OK)
+        a.rc = sqlite3_exec(a.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    return a;
+}
+
+} // namespace
+
 void Database::openHandle(bool mustExist)
 {
     const QByteArray file = QFileInfo(m_path).absoluteFilePath().toUtf8();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
     if (!mustExist)
         flags |= SQLITE_OPEN_CREATE;
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
-    if (rc == SQLITE_OK) {
-        const QByteArray key = databaseKey();
-        rc = sqlite3_key(db, key.constData(), key.size());
+    Apertura a = abrir(file, flags, Formato::Compatible3);
+    // A file written in SQLCipher 4's own format, by a build made before the shared format, still opens.
+    if (a.rc == SQLITE_NOTADB && a.version >= 4) {
+        const QString primerError = errorText(a.db);
+        sqlite3_close_v2(a.db);
+        a = abrir(file, flags & ~SQLITE_OPEN_CREATE, Formato::Propio4);
+        if (a.rc == SQLITE_NOTADB) {
+            sqlite3_close_v2(a.db);
+            throw StoreError(primerError, SQLITE_NOTADB);
+        }
     }
-    if (rc == SQLITE_OK)
-        rc = sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    if (rc == SQLITE_OK)
-        rc = registrarEspanol(db);
-    // Work tables are TEMP tables of the connection; in memory, their unencrypted rows never reach the disk.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
-    // A wrong key only shows at the first real read.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString message = errorText(db);
-        const int code = db ? errorCode(db) : rc;
-        sqlite3_close_v2(db);
+    if (a.rc == SQLITE_NOTADB && a.version > 0 && a.version < 4 && esFormatoSqlcipher4(m_path, databaseKey())) {
+        sqlite3_close_v2(a.db);
+        throw StoreError(kFormatoSqlcipher4);
+    }
+    if (a.rc != SQLITE_OK) {
+        const QString message = errorText(a.db);
+        const int code = a.db ? errorCode(a.db) : a.rc;
+        sqlite3_close_v2(a.db);
         throw StoreError(message, code);
     }
-    m_db = db;
+    m_db = a.db;
 }
 
 sqlite3* Database::handle()

@@ -1,5 +1,7 @@
 #include "store/StoreError.h"
 
+#include "store/Formato4.h"
+
 #include <sqlite3.h>
 
 #include <array>
@@ -84,6 +86,12 @@ QString conOriginal(const QString& explicacion, const QString& original)
 
 QString explicarError(const QString& textoOriginal, int codigo)
 {
+    if (codigo == 0 && textoOriginal.startsWith(kFormatoSqlcipher4))
+        return conOriginal(QStringLiteral("El fichero es de Quorvel, pero está guardado en el formato de SQLCipher 4, "
+                                          "que la versión de SQLCipher de este equipo no sabe leer. No se ha "
+                                          "modificado; ábralo con una copia de Quorvel hecha con SQLCipher 4 (por "
+                                          "ejemplo, en Debian 13)"),
+                           textoOriginal);
     if (codigo == 0 && textoOriginal.startsWith(kNoEsBaseQuorvel))
         return conOriginal(QStringLiteral("El fichero es una base de datos, pero no de Quorvel. No se ha "
                                           "modificado; compruebe que es el fichero correcto"),

@@ -4,6 +4,9 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -136,3 +139,27 @@ TEST_F(SettingsTest, MissingRowIsReported)
 }
 
 } // namespace
+
+// A portable copy keeps its file beside the program; an installed one, whose folder the user cannot write,
+// keeps it in the user's data folder, created for it.
+TEST(RutaPorDefecto, BesideTheProgramWhenItsFolderIsWritableElseInTheUsersDataFolder)
+{
+    TempDir dir;
+    const QString programa = dir.file(QStringLiteral("programa"));
+    const QString datos = dir.file(QStringLiteral("casa/.local/share/Quorvel"));
+    ASSERT_TRUE(QDir().mkpath(programa));
+    EXPECT_EQ(TMD::rutaPorDefecto(programa, datos), programa + QStringLiteral("/Quorvel.abs"));
+    EXPECT_FALSE(QFileInfo::exists(datos));
+
+    const QString sinCarpeta = dir.file(QStringLiteral("no-existe"));
+    EXPECT_EQ(TMD::rutaPorDefecto(sinCarpeta, datos), datos + QStringLiteral("/Quorvel.abs"));
+    EXPECT_TRUE(QFileInfo(datos).isDir());
+
+    // Root writes anywhere, so the read-only case is only checked for an ordinary user.
+    if (geteuid() != 0) {
+        ASSERT_TRUE(QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner));
+        EXPECT_EQ(TMD::rutaPorDefecto(programa, datos), datos + QStringLiteral("/Quorvel.abs"));
+        QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+

@@ -61,7 +61,7 @@ TEST_F(PralTest, CreatingTheWindowIsTheFirstAccessToTheDatabase)
     ASSERT_FALSE(QFile::exists(ruta)) << "the data module alone must not touch the file";
     TFormPral ventana(md, QDate(2019, 5, 15));
     EXPECT_TRUE(QFile::exists(ruta));
-    EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Quorvel     v.1.02    22/05/2019"));
+    EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Quorvel     v.1.02    22/05/2019    ") + ruta);
     // Lists and settings wait for the show.
     EXPECT_EQ(ventana.findChild<QComboBox*>(QStringLiteral("ComboEmpresas"))->count(), 0);
     EXPECT_FALSE(ventana.findChild<QCheckBox*>(QStringLiteral("CKSSabados"))->isChecked());
