@@ -103,7 +103,8 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
-// BEGIN IMMEDIATE on creation; rolls back unless committed.
+// BEGIN IMMEDIATE on creation; rolls back unless committed. Inside another transaction it is a savepoint of
+// it, so a step that keeps its own rows together can run within a caller's consistent read.
 class Transaction
 {
 public:
@@ -117,6 +118,23 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+
+private:
+    Database& m_db;
+    bool m_done = false;
+    bool m_anidada = false;
+};
+
+// A deferred transaction that only reads the shared file (it may write this connection's TEMP tables): what
+// it reads is one state of the file. Keep it short: while it lasts, another copy's write cannot commit.
+class Lectura
+{
+public:
+    explicit Lectura(Database& db);
+    ~Lectura();
+    Lectura(const Lectura&) = delete;
+    Lectura& operator=(const Lectura&) = delete;
+    void terminar();
 
 private:
     Database& m_db;
