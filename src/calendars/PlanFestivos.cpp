@@ -1,6 +1,7 @@
 #include "calendars/PlanFestivos.h"
 
 #include "calendars/Festivos.h"
+#include "data/FilaCentro.h"
 #include "data/Schema.h"
 #include "store/Database.h"
 
@@ -31,7 +32,7 @@ void prepararTabla(store::Database& db)
     schema::usarTablaPropia(db, QStringLiteral("PlanFestivos"));
 }
 
-void GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes)
+QStringList GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes)
 {
     const QDate primero(mes.year(), mes.month(), 1);
     const int n = primero.daysInMonth();
@@ -41,28 +42,35 @@ void GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes)
     QStringList marcadores;
     for (int i = 0; i < 3 + 31; ++i)
         marcadores << QStringLiteral("?");
-    store::Transaction tx(db);
+    // Only the connection's own table is written: no write lock on the shared file.
+    store::Transaction tx(db, store::Transaction::Alcance::SoloTemporales);
     db.exec(QStringLiteral("DELETE FROM temp.PlanFestivos"));
     store::Statement insertar =
         db.prepare(QStringLiteral("INSERT INTO temp.PlanFestivos (codcentro, nomcentro, calendario, %1) VALUES (%2)")
                        .arg(camposDias().join(QStringLiteral(", ")), marcadores.join(QStringLiteral(", "))));
-    store::Statement centros = db.prepare(
-        QStringLiteral("SELECT codcentro2, nomcentro, calendario, sabados, domingos FROM centros WHERE idempresa = ? "
-                       "ORDER BY codcentro, id"));
-    centros.bind(1, idempresa);
+    store::Statement filas = db.prepare(
+        QStringLiteral("SELECT %1 FROM centros WHERE idempresa = ? ORDER BY codcentro, id").arg(centros::kColumnas));
+    filas.bind(1, idempresa);
+    QStringList noIncluidos;
     // Several centres usually share a calendar: read each one once.
     QHash<int, festivos::Calendario> leidos;
-    while (centros.step()) {
-        const QString calendarioTexto = centros.text(2);
-        const int numero = int(centros.integer(QStringLiteral("calendario")));
-        const bool sabados = centros.boolean(QStringLiteral("sabados"));
-        const bool domingos = centros.boolean(QStringLiteral("domingos"));
+    while (filas.step()) {
+        centros::FilaCentro centro;
+        const QString motivo = centros::leerFila(filas, centro);
+        if (!motivo.isEmpty()) {
+            noIncluidos << centros::lineaNoImpreso(centro.codcentro, centro.nomcentro, motivo);
+            continue;
+        }
+        const QString calendarioTexto = QString::number(centro.calendario);
+        const int numero = centro.calendario;
+        const bool sabados = centro.sabados;
+        const bool domingos = centro.domingos;
         if (!leidos.contains(numero))
             leidos.insert(numero, festivos::Calendario::cargar(db, numero, primero, ultimo));
         const festivos::Calendario& calendario = leidos[numero];
 
-        insertar.bind(1, centros.text(0));
-        insertar.bind(2, centros.text(1));
+        insertar.bind(1, centro.codcentro2);
+        insertar.bind(2, centro.nomcentro);
         insertar.bind(3, calendarioTexto);
         for (int d = 1; d <= 31; ++d) {
             QString marca;
@@ -78,6 +86,7 @@ void GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes)
         insertar.run();
     }
     tx.commit();
+    return noIncluidos;
 }
 
 std::vector<FilaPlan> leerPlan(store::Database& db)

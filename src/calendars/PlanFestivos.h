@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -29,9 +30,9 @@ void prepararTabla(store::Database& db);
 
 // Empties PlanFestivos and fills it for the centres of company `idempresa`, for the month of `mes`.
 // Each centre's own calendar applies, with its Saturday and Sunday closing; its holiday flag does not.
-// A centre whose calendar or weekend flags are empty stops the run with store::ConversionError and
-// leaves the table as it was.
-void GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes);
+// All centres are read in one state of the file. A centre whose row cannot be read (see data/FilaCentro.h) is
+// left out; the result holds one log line naming each such centre.
+QStringList GenerarPlanFestivos(store::Database& db, qint64 idempresa, QDate mes);
 
 // The rows of the last plan, in centre-code order.
 std::vector<FilaPlan> leerPlan(store::Database& db);

@@ -83,12 +83,15 @@ int ejecutarPlanFestivosLote(const QStringList& argumentos, const QString& baseD
             return Fallo;
         }
 
-        plan::GenerarPlanFestivos(db, idempresa, mes);
+        const QStringList noIncluidos = plan::GenerarPlanFestivos(db, idempresa, mes);
         TFormLisPlanFestivos listado(db, mes, mes.daysInMonth());
         const QString fichero = QDir(carpeta).filePath(plan::nombreFichero(idempresa, mes));
         reports::exportPdf(listado.QRLisPlanFestivos(), fichero);
         salida << QStringLiteral("PDF: ") << QDir::toNativeSeparators(fichero) << Qt::endl;
-        return Correcto;
+        // The plan went out without these centres: not a success.
+        for (const QString& linea : noIncluidos)
+            errores << linea << Qt::endl;
+        return noIncluidos.isEmpty() ? Correcto : Fallo;
     } catch (const store::StoreError& e) {
         errores << QStringLiteral("Error de la base de datos: %1").arg(e.message()) << Qt::endl;
         return Fallo;

@@ -2,6 +2,7 @@
 
 #include "masterdata/TablaConsulta.h"
 #include "store/Database.h"
+#include "store/Espanol.h"
 
 #include <QHash>
 #include <memory>
@@ -41,17 +42,17 @@ const QString kCamposTrabajador =
 
 void buscarTrabajadores(TablaConsulta& t, const QString& texto)
 {
-    // instr() on folded texts: the typed text is never a pattern, so % _ " ' ; match themselves.
+    // instr() on folded texts: the typed text is never a pattern, so % _ " ' ; match themselves. The text is
+    // folded once here rather than once per row.
     t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
                 QStringLiteral(" FROM trabajadores t1 WHERE "
-                               "instr(PLEGAR(t1.nomtrabajador), PLEGAR(:par1)) > 0 OR "
-                               "instr(PLEGAR(t1.nss), PLEGAR(:par1)) > 0 OR "
-                               "instr(PLEGAR(t1.nif), PLEGAR(:par1)) > 0 OR "
-                               "instr(PLEGAR(t1.telef), PLEGAR(:par1)) > 0 OR "
-                               "instr(PLEGAR(t1.alias), PLEGAR(:par1)) > 0 OR "
-                               "instr(PLEGAR(t1.email), PLEGAR(:par1)) > 0 "
-                               "ORDER BY t1.nomtrabajador COLLATE ESPANOL, t1.id"),
-            {texto});
+                               "instr(PLEGAR(t1.nomtrabajador), :par1) > 0 OR "
+                               "instr(PLEGAR(t1.nss), :par1) > 0 OR "
+                               "instr(PLEGAR(t1.nif), :par1) > 0 OR "
+                               "instr(PLEGAR(t1.telef), :par1) > 0 OR "
+                               "instr(PLEGAR(t1.alias), :par1) > 0 OR "
+                               "instr(PLEGAR(t1.email), :par1) > 0"),
+            {store::plegar(texto)}, QStringLiteral("nomtrabajador"));
 }
 
 void trabajadoresSinCentro(TablaConsulta& t)

@@ -1,16 +1,20 @@
 #include "masterdata/TablaConsulta.h"
 
 #include "store/Database.h"
+#include "store/Espanol.h"
+
+#include <algorithm>
 
 TablaConsulta::TablaConsulta(store::Database& db, std::vector<Columna> columnas, QObject* parent)
     : QAbstractTableModel(parent), m_db(db), m_columnas(std::move(columnas))
 {
 }
 
-void TablaConsulta::abrir(const QString& sql, const QVariantList& parametros)
+void TablaConsulta::abrir(const QString& sql, const QVariantList& parametros, const QString& ordenEspanol)
 {
     m_sql = sql;
     m_parametros = parametros;
+    m_ordenEspanol = ordenEspanol;
     reabrir();
 }
 
@@ -38,6 +42,7 @@ void TablaConsulta::reabrir()
             m_filas.push_back(fila);
         }
         m_abierta = true;
+        ordenar();
     } catch (...) {
         m_filas.clear();
         endResetModel();
@@ -49,6 +54,36 @@ void TablaConsulta::reabrir()
             m_filas[f][extra] = calcular(*this, f);
     }
     endResetModel();
+}
+
+void TablaConsulta::ordenar()
+{
+    const auto campo = m_campos.constFind(m_ordenEspanol.toLower());
+    const auto id = m_campos.constFind(QStringLiteral("id"));
+    if (m_ordenEspanol.isEmpty() || campo == m_campos.constEnd() || id == m_campos.constEnd())
+        return;
+    // As ORDER BY field COLLATE ESPANOL, id: empty (NULL) fields first, then the texts; equal ones by id.
+    std::sort(m_filas.begin(), m_filas.end(), [&](const QVariantList& a, const QVariantList& b) {
+        const bool nuloA = a.at(*campo).isNull();
+        const bool nuloB = b.at(*campo).isNull();
+        if (nuloA != nuloB)
+            return nuloA;
+        return a.at(*id).toLongLong() < b.at(*id).toLongLong();
+    });
+    const auto primerTexto = std::find_if(m_filas.begin(), m_filas.end(),
+                                          [&](const QVariantList& f) { return !f.at(*campo).isNull(); });
+    std::vector<QVariantList> filas(std::make_move_iterator(primerTexto), std::make_move_iterator(m_filas.end()));
+    m_filas.erase(primerTexto, m_filas.end());
+    std::vector<QString> textos;
+    textos.reserve(filas.size());
+    for (const QVariantList& f : filas)
+        textos.push_back(f.at(*campo).toString());
+    std::vector<int> orden(filas.size());
+    for (int i = 0; i < int(orden.size()); ++i)
+        orden[std::size_t(i)] = i;
+    store::ordenarEspanol(textos, orden);
+    for (const int i : orden)
+        m_filas.push_back(std::move(filas[std::size_t(i)]));
 }
 
 void TablaConsulta::cerrar()

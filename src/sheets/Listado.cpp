@@ -1,5 +1,6 @@
 #include "sheets/Listado.h"
 
+#include "data/FilaCentro.h"
 #include "data/Schema.h"
 #include "sheets/ListasSeleccion.h"
 #include "shell/TextHelpers.h"
@@ -76,6 +77,21 @@ private:
 
 void GrabarListado(store::Database& db, const QString& codcentro, const EntradaListado& entrada)
 {
+    store::Statement st = db.prepare(
+        QStringLiteral("SELECT %1 FROM centros WHERE codcentro = ? ORDER BY id").arg(centros::kColumnas));
+    st.bind(1, codcentro);
+    if (!st.step()) {
+        GrabarListado(db, nullptr, entrada);
+        return;
+    }
+    centros::FilaCentro centro;
+    centros::leerFila(st, centro);
+    st.reset();
+    GrabarListado(db, &centro, entrada);
+}
+
+void GrabarListado(store::Database& db, const centros::FilaCentro* centro, const EntradaListado& entrada)
+{
     const auto interrumpido = [&] { return entrada.interrumpir && entrada.interrumpir(); };
     Escritor escritor(db);
     const auto avisar = [&](const QString& texto) {
@@ -99,20 +115,15 @@ void GrabarListado(store::Database& db, const QString& codcentro, const EntradaL
     FilaListado base;
     QString codcentro2;
     QString nomcentro;
-    store::Statement centro = db.prepare(QStringLiteral(
-        "SELECT id, codcentro2, calendario, idEmpresa, nomcentro FROM centros WHERE codcentro = ? ORDER BY id"));
-    centro.bind(1, codcentro);
-    if (centro.step()) {
-        base.idcentro = centro.integer(0);
-        codcentro2 = centro.text(1);
-        base.idcalendario = ValorEntero(centro.text(2));
-        const qint64 idEmpresa = centro.isNull(3) ? 0 : centro.integer(3);
+    if (centro) {
+        base.idcentro = centro->id;
+        codcentro2 = centro->codcentro2;
+        base.idcalendario = centro->calendario;
         // Every letter, accented ones and ñ too: "ALMACéN" on paper reads as a typing error.
-        nomcentro = centro.text(4).toUpper();
-        centro.reset();
+        nomcentro = centro->nomcentro.toUpper();
         store::Statement empresa =
             db.prepare(QStringLiteral("SELECT nomempresa, cif, ccc, id FROM empresas WHERE id = ?"));
-        empresa.bind(1, idEmpresa);
+        empresa.bind(1, centro->idempresa.value_or(0));
         if (empresa.step()) {
             base.e_nombre = empresa.text(0);
             base.e_nif = empresa.text(1);

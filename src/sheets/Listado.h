@@ -8,6 +8,9 @@
 namespace store {
 class Database;
 }
+namespace centros {
+struct FilaCentro;
+}
 
 // What the sheet builder reads from the main window, made explicit.
 struct EntradaListado
@@ -40,6 +43,8 @@ QString codigoMes(QDate dia);
 // Appends one row per worker and month for the centre; problems are reported through `mensaje` and do not
 // stop the build. A worker entry whose first token is not a number throws store::ConversionError.
 void GrabarListado(store::Database& db, const QString& codcentro, const EntradaListado& entrada);
+// The same for a centre row already read (null: no such centre), so the rows match what the caller read.
+void GrabarListado(store::Database& db, const centros::FilaCentro* centro, const EntradaListado& entrada);
 // Empties the work table.
 void VaciarListado(store::Database& db);
 // Appends one row and stores it at once.

@@ -20,16 +20,18 @@ QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids)
     return out;
 }
 
-QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* codigos)
+QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* codigos, QList<qint64>* ids)
 {
     store::Statement st = db.prepare(QStringLiteral(
-        "SELECT codcentro, nomcentro FROM centros WHERE idempresa = :par1 ORDER BY codcentro, id"));
+        "SELECT codcentro, nomcentro, id FROM centros WHERE idempresa = :par1 ORDER BY codcentro, id"));
     st.bind(QStringLiteral(":par1"), idempresa);
     QStringList out;
     while (st.step()) {
         out << st.text(0) + QStringLiteral(" - ") + st.text(1);
         if (codigos)
             codigos->append(st.text(0));
+        if (ids)
+            ids->append(st.integer(2));
     }
     return out;
 }

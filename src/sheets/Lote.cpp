@@ -38,6 +38,7 @@ const QString kAyudaLote = QStringLiteral(
     "  --festivos si|no      sombrear los festivos del calendario\n"
     "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
     "  --diasemana si|no     imprimir la letra del día de la semana\n"
+    "  --hilos N             centros que se escriben a la vez (por defecto, uno por núcleo)\n"
     "  --help                muestra esta ayuda\n"
     "\n"
     "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
@@ -51,7 +52,7 @@ namespace {
 const QStringList kConValor = {QStringLiteral("empresa"),  QStringLiteral("centro"),      QStringLiteral("mes"),
                                QStringLiteral("hasta"),    QStringLiteral("base"),        QStringLiteral("carpeta"),
                                QStringLiteral("sabados"),  QStringLiteral("domingos"),    QStringLiteral("festivos"),
-                               QStringLiteral("autocentros"), QStringLiteral("diasemana")};
+                               QStringLiteral("autocentros"), QStringLiteral("diasemana"), QStringLiteral("hilos")};
 
 std::optional<bool> siNo(const QHash<QString, QString>& opciones, const QString& nombre)
 {
@@ -84,25 +85,16 @@ QString carpetaDada(const QString& ruta)
 class InteraccionLote : public InteraccionSalida
 {
 public:
-    InteraccionLote(store::Database& db, const PeticionSalida& peticion, QTextStream& errores)
-        : m_db(db), m_peticion(peticion), m_errores(errores)
-    {
-    }
+    explicit InteraccionLote(QTextStream& errores) : m_errores(errores) {}
     void mensaje(const QString& texto) override
     {
         m_errores << texto << Qt::endl;
         m_avisos = true;
     }
-    QStringList seleccionarCentro(int posicion) override
-    {
-        return entradasTrabajadores(m_db, codigoCentro(m_peticion, posicion));
-    }
     reports::PrintResult imprimir(TFormImpHojaDef&, ModoSalida) override { return {}; }
     bool avisos() const { return m_avisos; }
 
 private:
-    store::Database& m_db;
-    const PeticionSalida& m_peticion;
     QTextStream& m_errores;
     bool m_avisos = false;
 };
@@ -169,6 +161,14 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         diasemana = siNo(opciones, QStringLiteral("diasemana"));
         if (porEmpresa)
             idempresa = idEmpresa(opciones);
+        peticion.hilos = hilosPorDefecto();
+        if (opciones.contains(QStringLiteral("hilos"))) {
+            bool ok = false;
+            peticion.hilos = opciones.value(QStringLiteral("hilos")).toInt(&ok);
+            if (!ok || peticion.hilos < 1 || peticion.hilos > 64)
+                throw ErrorArgumentos{QStringLiteral("El valor de --hilos debe ser un número entero de 1 a 64, no «%1».")
+                                          .arg(opciones.value(QStringLiteral("hilos")))};
+        }
     } catch (const ErrorArgumentos& e) {
         errores << e.texto << Qt::endl << QStringLiteral("Use --help para ver las opciones.") << Qt::endl;
         return Argumentos;
@@ -224,7 +224,8 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             }
         }
 
-        peticion.centros = entradasCentros(db, idempresa, &peticion.codigosCentros);
+        peticion.centros = entradasCentros(db, idempresa, &peticion.codigosCentros, &peticion.idsCentros);
+        peticion.idempresa = idempresa;
         peticion.todosCentros = opciones.contains(QStringLiteral("empresa"));
         if (!peticion.todosCentros) {
             peticion.centroSeleccionado = -1;
@@ -251,7 +252,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         if (!peticion.rutaPdf.trimmed().isEmpty())
             salida << QStringLiteral("Carpeta de los PDF: ") << QDir::toNativeSeparators(peticion.rutaPdf) << Qt::endl;
 
-        InteraccionLote interaccion(db, peticion, errores);
+        InteraccionLote interaccion(errores);
         const ResultadoSalida r = GenerarFicheroImprimir(db, peticion, interaccion);
         // The closing hint is for the window's log panel; the terminal gets the lines themselves.
         for (const QString& linea : r.log) {

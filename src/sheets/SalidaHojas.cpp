@@ -1,5 +1,6 @@
 #include "sheets/SalidaHojas.h"
 
+#include "data/FilaCentro.h"
 #include "reports/PdfExport.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
@@ -11,6 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QThread>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 const QString kTextoSinTrabajadores = QStringLiteral("No hay trabajadores en este centro");
 const QString kTextoInterrumpido = QStringLiteral("Se ha interrumpido el proceso de impresión");
@@ -182,27 +188,37 @@ QString codigoCentro(const PeticionSalida& peticion, int posicion)
     return codigoEntrada(peticion.centros.value(posicion));
 }
 
-QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
-                        InteraccionSalida& interaccion, reports::PrintResult* impresion)
+int hilosPorDefecto()
 {
-    TFormImpHojaDef hoja(db, peticion.opciones.verHoras,
-                         [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
-    hoja.DiaSemana = peticion.opciones.diaSemana;
+    return qBound(1, QThread::idealThreadCount(), 4);
+}
+
+namespace {
+
+std::unique_ptr<TFormImpHojaDef> crearHoja(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
+                                           std::function<void(const QString&)> mensaje)
+{
+    auto hoja = std::make_unique<TFormImpHojaDef>(db, peticion.opciones.verHoras, std::move(mensaje));
+    hoja->DiaSemana = peticion.opciones.diaSemana;
     if (codigo != kBlanco && peticion.opciones.autocentros) {
-        hoja.CalendarioCentro = true;
+        hoja->CalendarioCentro = true;
     } else {
-        hoja.SombSabados = peticion.opciones.sabados;
-        hoja.SombDomingos = peticion.opciones.domingos;
-        hoja.SombFestivos = peticion.opciones.festivos;
+        hoja->SombSabados = peticion.opciones.sabados;
+        hoja->SombDomingos = peticion.opciones.domingos;
+        hoja->SombFestivos = peticion.opciones.festivos;
     }
-    hoja.AbrirFicheros();
-    if (hoja.vacio())
-        return {};
+    return hoja;
+}
+
+// Writes the PDF of a prepared report, or hands it to the printer or the preview; returns the PDF written.
+QString sacarHoja(TFormImpHojaDef& hoja, const QString& codigo, const PeticionSalida& peticion,
+                  InteraccionSalida* interaccion, reports::PrintResult* impresion)
+{
     const QString nombre = nombrePdf(codigo, peticion.mesInicio, peticion.mesFin);
     if (peticion.modo != ModoSalida::Pdf) {
         // The clerk finds or cancels one centre's job in the queue by this name.
         hoja.QRImpHojaDef().title = nombre.chopped(4);
-        const reports::PrintResult r = interaccion.imprimir(hoja, peticion.modo);
+        const reports::PrintResult r = interaccion->imprimir(hoja, peticion.modo);
         if (impresion)
             *impresion = r;
         return {};
@@ -210,6 +226,191 @@ QString ImprimirListado(store::Database& db, const QString& codigo, const Petici
     const QString fichero = QDir(peticion.rutaPdf).filePath(nombre);
     reports::exportPdf(hoja.QRImpHojaDef(), fichero);
     return fichero;
+}
+
+// A centre of a run as listed when the run starts.
+struct CentroLista
+{
+    qint64 id = 0;
+    QString codcentro;
+    QString nomcentro;
+};
+
+std::vector<CentroLista> centrosDeLaEjecucion(store::Database& db, const PeticionSalida& peticion)
+{
+    std::vector<CentroLista> lista;
+    if (peticion.todosCentros) {
+        store::Statement st = db.prepare(
+            QStringLiteral("SELECT id, codcentro, nomcentro FROM centros WHERE idempresa = ? ORDER BY codcentro, id"));
+        st.bind(1, peticion.idempresa);
+        while (st.step())
+            lista.push_back({st.integer(0), st.text(1), st.text(2)});
+        return lista;
+    }
+    const QString codigo = codigoCentro(peticion, peticion.centroSeleccionado);
+    qint64 id = peticion.idsCentros.value(peticion.centroSeleccionado, 0);
+    QString nombre = peticion.centros.value(peticion.centroSeleccionado).section(QStringLiteral(" - "), 1);
+    if (id == 0) {
+        store::Statement st =
+            db.prepare(QStringLiteral("SELECT id, nomcentro FROM centros WHERE codcentro = ? ORDER BY id"));
+        st.bind(1, codigo);
+        if (st.step()) {
+            id = st.integer(0);
+            nombre = st.text(1);
+            st.reset();
+        }
+    }
+    lista.push_back({id, codigo, nombre});
+    return lista;
+}
+
+// One centre, read in one state of the file (its row, its workers, its company and calendar) and laid ready
+// to print. What it has to say waits until the read is over: no message box holds the file.
+struct CentroPreparado
+{
+    QString codigo; // as read now: the file is named by it
+    QStringList mensajes;
+    QStringList log;
+    bool noImpreso = false;
+    std::unique_ptr<TFormImpHojaDef> hoja; // null when there is nothing to print
+    QString fichero;
+    std::exception_ptr error;
+};
+
+std::unique_ptr<CentroPreparado> prepararCentro(store::Database& db, const PeticionSalida& peticion,
+                                                const CentroLista& centro, const EntradaListado& base)
+{
+    auto c = std::make_unique<CentroPreparado>();
+    c->codigo = centro.codcentro;
+    CentroPreparado* destino = c.get();
+    const auto anotar = [destino](const QString& texto) { destino->mensajes << texto; };
+    store::Lectura lectura(db);
+    const centros::Lectura fila = centro.id != 0 ? centros::leerCentro(db, centro.id) : centros::Lectura{};
+    const centros::FilaCentro* leida = fila.existe ? &fila.fila : nullptr;
+    if (fila.existe && !fila.motivo.isEmpty()) {
+        c->codigo = fila.fila.codcentro;
+        c->log << centros::lineaNoImpreso(fila.fila.codcentro, fila.fila.nomcentro, fila.motivo);
+        c->noImpreso = true;
+        return c;
+    }
+    EntradaListado entrada = base;
+    entrada.mensaje = anotar;
+    if (peticion.todosCentros) {
+        if (!leida) {
+            c->log << centros::lineaNoImpreso(centro.codcentro, centro.nomcentro, centros::kMotivoBorrado);
+            c->noImpreso = true;
+            return c;
+        }
+        c->codigo = leida->codcentro;
+        entrada.trabajadores = entradasTrabajadores(db, c->codigo);
+        entrada.seleccionado = entrada.trabajadores.isEmpty() ? -1 : 0;
+        if (entrada.trabajadores.isEmpty()) {
+            c->log << QStringLiteral("Centro: ") + c->codigo + QStringLiteral("  no tiene trabajadores");
+            return c;
+        }
+    } else if (leida) {
+        c->codigo = leida->codcentro;
+    }
+    VaciarListado(db);
+    GrabarListado(db, leida, entrada);
+    c->hoja = crearHoja(db, c->codigo, peticion, anotar);
+    c->hoja->AbrirFicheros();
+    if (c->hoja->vacio())
+        c->hoja.reset();
+    lectura.terminar();
+    return c;
+}
+
+// The centres of a PDF run written by several connections at once. Each worker takes the next centre in list
+// order, so the centres started are always the first ones; the caller hands the results on in that order.
+class Taller
+{
+public:
+    Taller(const QString& base, const PeticionSalida& peticion, const std::vector<CentroLista>& lista,
+           const EntradaListado& entrada, int hilos)
+        : m_base(base), m_peticion(peticion), m_lista(lista), m_entrada(entrada), m_hechos(lista.size())
+    {
+        m_entrada.interrumpir = nullptr; // a centre that has started is written whole
+        for (int i = 0; i < hilos; ++i)
+            m_hilos.emplace_back([this] { trabajar(); });
+    }
+    ~Taller()
+    {
+        parar();
+        for (std::thread& h : m_hilos)
+            h.join();
+    }
+
+    // No centre starts after this; those started finish.
+    void parar() { m_parar = true; }
+
+    // The result of centre `i`, once done; null if it is not done after `espera`, or will never start.
+    std::unique_ptr<CentroPreparado> recoger(std::size_t i, std::chrono::milliseconds espera, bool& nunca)
+    {
+        std::unique_lock bloqueo(m_mutex);
+        m_listo.wait_for(bloqueo, espera, [&] { return m_hechos[i] != nullptr || (m_parar && i >= m_siguiente); });
+        nunca = !m_hechos[i] && m_parar && i >= m_siguiente;
+        return std::move(m_hechos[i]);
+    }
+
+private:
+    void trabajar()
+    {
+        // One connection for the whole run: opening one costs the key derivation.
+        store::Database db(m_base);
+        for (;;) {
+            std::size_t i = 0;
+            {
+                std::lock_guard bloqueo(m_mutex);
+                if (m_parar || m_siguiente >= m_lista.size())
+                    return;
+                i = m_siguiente++;
+            }
+            std::unique_ptr<CentroPreparado> c;
+            try {
+                db.open();
+                c = prepararCentro(db, m_peticion, m_lista[i], m_entrada);
+                if (c->hoja) {
+                    c->fichero = sacarHoja(*c->hoja, c->codigo, m_peticion, nullptr, nullptr);
+                    c->hoja.reset(); // its pages go with it
+                }
+            } catch (...) {
+                if (!c)
+                    c = std::make_unique<CentroPreparado>();
+                c->hoja.reset();
+                c->error = std::current_exception();
+                m_parar = true; // the run ends at the first failure, as it does one centre at a time
+            }
+            {
+                std::lock_guard bloqueo(m_mutex);
+                m_hechos[i] = std::move(c);
+            }
+            m_listo.notify_all();
+        }
+    }
+
+    const QString m_base;
+    const PeticionSalida& m_peticion;
+    const std::vector<CentroLista>& m_lista;
+    EntradaListado m_entrada;
+    std::mutex m_mutex;
+    std::condition_variable m_listo;
+    std::vector<std::unique_ptr<CentroPreparado>> m_hechos;
+    std::size_t m_siguiente = 0;
+    std::atomic<bool> m_parar = false;
+    std::vector<std::thread> m_hilos;
+};
+
+} // namespace
+
+QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
+                        InteraccionSalida& interaccion, reports::PrintResult* impresion)
+{
+    const auto hoja = crearHoja(db, codigo, peticion, [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
+    hoja->AbrirFicheros();
+    if (hoja->vacio())
+        return {};
+    return sacarHoja(*hoja, codigo, peticion, &interaccion, impresion);
 }
 
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
@@ -230,53 +431,76 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
     entrada.todosCentros = peticion.todosCentros;
     entrada.todosTrabajadores = peticion.todosTrabajadores;
     entrada.interrumpir = [&interaccion] { return interaccion.interrumpir(); };
-    entrada.mensaje = [&interaccion](const QString& texto) { interaccion.mensaje(texto); };
-    AvisosImpresora avisos(interaccion);
-    const auto imprimirCentro = [&](const QString& codigo) {
-        if (avisos.abandonada()) {
-            avisos.noIntentado(codigo, resultado.log);
-            return;
-        }
-        GrabarListado(db, codigo, entrada);
-        reports::PrintResult impresion;
-        const QString fichero = ImprimirListado(db, codigo, peticion, interaccion, &impresion);
-        if (!fichero.isEmpty())
-            resultado.ficheros << fichero;
-        if (peticion.modo == ModoSalida::Impresora)
-            avisos.anotar(impresion, codigo, resultado.log);
-    };
-
-    if (peticion.todosCentros) {
-        const int total = int(peticion.centros.size());
-        for (int i = 0; i < total && !interaccion.interrumpir(); ++i) {
-            VaciarListado(db);
-            const QString codigo = codigoCentro(peticion, i);
-            interaccion.progreso(i, total, codigo);
-            entrada.trabajadores = interaccion.seleccionarCentro(i);
-            entrada.seleccionado = entrada.trabajadores.isEmpty() ? -1 : 0;
-            if (entrada.trabajadores.isEmpty())
-                resultado.log << QStringLiteral("Centro: ") + codigo + QStringLiteral("  no tiene trabajadores");
-            else
-                imprimirCentro(codigo);
-        }
-        interaccion.progreso(total, total, QString());
-    } else {
-        VaciarListado(db);
-        const QString codigo = codigoCentro(peticion, peticion.centroSeleccionado);
+    if (!peticion.todosCentros) {
         entrada.trabajadores = peticion.trabajadores;
         entrada.seleccionado = peticion.trabajadorSeleccionado;
         entrada.textoTrabajador = peticion.textoTrabajador;
-        interaccion.progreso(0, 1, codigo);
-        imprimirCentro(codigo);
-        interaccion.progreso(1, 1, QString());
+    }
+    AvisosImpresora avisos(interaccion);
+    bool algunoSinImprimir = false;
+    // What a centre had to say, in the order of the centres.
+    const auto entregar = [&](CentroPreparado& c) {
+        for (const QString& texto : c.mensajes)
+            interaccion.mensaje(texto);
+        resultado.log << c.log;
+        algunoSinImprimir = algunoSinImprimir || c.noImpreso;
+        if (!c.fichero.isEmpty())
+            resultado.ficheros << c.fichero;
+    };
+
+    const std::vector<CentroLista> lista = centrosDeLaEjecucion(db, peticion);
+    const int total = int(lista.size());
+    const int hilos = qMin(peticion.hilos, total);
+    if (peticion.todosCentros && peticion.modo == ModoSalida::Pdf && hilos > 1) {
+        Taller taller(db.path(), peticion, lista, entrada, hilos);
+        for (int i = 0; i < total; ++i) {
+            interaccion.progreso(i, total, lista[std::size_t(i)].codcentro);
+            std::unique_ptr<CentroPreparado> c;
+            bool nunca = false;
+            while (!c && !nunca) {
+                // Escape is seen here, between two results, and stops the centres not yet started.
+                if (interaccion.interrumpir())
+                    taller.parar();
+                c = taller.recoger(std::size_t(i), std::chrono::milliseconds(50), nunca);
+            }
+            if (!c)
+                break;
+            if (c->error)
+                std::rethrow_exception(c->error);
+            interaccion.centroEnCurso(lista[std::size_t(i)].id, c->codigo);
+            entregar(*c);
+        }
+        interaccion.progreso(total, total, QString());
+    } else {
+        for (int i = 0; i < total && !(peticion.todosCentros && interaccion.interrumpir()); ++i) {
+            const CentroLista& centro = lista[std::size_t(i)];
+            interaccion.progreso(i, total, centro.codcentro);
+            if (peticion.todosCentros)
+                interaccion.centroEnCurso(centro.id, centro.codcentro);
+            const std::unique_ptr<CentroPreparado> c = prepararCentro(db, peticion, centro, entrada);
+            entregar(*c);
+            if (!c->hoja)
+                continue;
+            if (avisos.abandonada()) {
+                avisos.noIntentado(c->codigo, resultado.log);
+                continue;
+            }
+            reports::PrintResult impresion;
+            const QString fichero = sacarHoja(*c->hoja, c->codigo, peticion, &interaccion, &impresion);
+            if (!fichero.isEmpty())
+                resultado.ficheros << fichero;
+            if (peticion.modo == ModoSalida::Impresora)
+                avisos.anotar(impresion, c->codigo, resultado.log);
+        }
+        interaccion.progreso(total, total, QString());
     }
 
     if (interaccion.interrumpir()) {
         interaccion.mensaje(kTextoInterrumpido);
         resultado.estado = ResultadoSalida::Estado::Interrumpida;
     } else {
-        resultado.estado =
-            avisos.algunoSinImprimir() ? ResultadoSalida::Estado::Incompleta : ResultadoSalida::Estado::Terminada;
+        resultado.estado = avisos.algunoSinImprimir() || algunoSinImprimir ? ResultadoSalida::Estado::Incompleta
+                                                                           : ResultadoSalida::Estado::Terminada;
         resultado.correoHabilitado = peticion.modo == ModoSalida::Pdf;
     }
     if (!resultado.log.isEmpty())

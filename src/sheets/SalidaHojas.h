@@ -38,8 +38,13 @@ public:
     virtual void mensaje(const QString& texto) = 0;
     // The stop request, polled before each centre, worker and month.
     virtual bool interrumpir() { return false; }
-    // Selects centre position `posicion` and runs the centre-change reaction; returns the reloaded worker entries.
-    virtual QStringList seleccionarCentro(int posicion) = 0;
+    // The centre an all-centres run is at, as the run read it; the window shows it selected. The run reads the
+    // centre's workers itself, in the same read as the centre.
+    virtual void centroEnCurso(qint64 idcentro, const QString& codcentro)
+    {
+        Q_UNUSED(idcentro);
+        Q_UNUSED(codcentro);
+    }
     // Printer or preview of a prepared report (PDF is written by the run itself); says what became of the
     // printer's job (a preview always counts as printed).
     virtual reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) = 0;
@@ -57,6 +62,8 @@ struct PeticionSalida
     // The code of each entry as it was looked up; when empty, the entry's first token. A code holding a
     // space ("01 7") loses its second half as a token.
     QStringList codigosCentros;
+    QList<qint64> idsCentros;     // the id of each entry; the selected centre is read by it
+    qint64 idempresa = 0;         // an all-centres run prints the centres this company has when it starts
     int centroSeleccionado = -1;
     bool todosCentros = false;
     QStringList trabajadores;     // worker entries of the selected centre
@@ -68,7 +75,13 @@ struct PeticionSalida
     OpcionesHoja opciones;
     ModoSalida modo = ModoSalida::Pdf;
     QString rutaPdf;
+    // Centres written at once in a PDF run of every centre, each by its own store connection; printer and
+    // preview go one centre at a time.
+    int hilos = 1;
 };
+
+// One per core, but no more than four: each writer holds some 30 MB while it compresses a page.
+int hilosPorDefecto();
 
 struct ResultadoSalida
 {
@@ -77,7 +90,8 @@ struct ResultadoSalida
         Rechazada,   // refused with a message, nothing touched
         Interrumpida,
         Terminada,
-        Incompleta   // went to its end, but the printer did not take every centre's sheets (see the log)
+        Incompleta   // went to its end, but some centre was not printed: the printer did not take it, the centre
+                     // was deleted meanwhile or its row could not be read (see the log)
     };
     Estado estado = Estado::Rechazada;
     std::optional<bool> correoHabilitado; // the two mail actions; nullopt leaves them as they are

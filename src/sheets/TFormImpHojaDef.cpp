@@ -1,5 +1,6 @@
 #include "sheets/TFormImpHojaDef.h"
 
+#include "data/FilaCentro.h"
 #include "reports/Report.h"
 #include "shell/TextHelpers.h"
 #include "store/Database.h"
@@ -45,7 +46,8 @@ QString TFormImpHojaDef::titulo(const QString& tipoJornada)
 
 QString TFormImpHojaDef::mesAnyo(int anyo, int mes)
 {
-    static const QLocale espanol(QLocale::Spanish, QLocale::Spain);
+    // Sheets are laid out on several threads at once; each keeps its own.
+    thread_local const QLocale espanol(QLocale::Spanish, QLocale::Spain);
     return MayusculasAscii(espanol.monthName(mes, QLocale::LongFormat) + QStringLiteral(" - ") +
                            QString::number(anyo));
 }
@@ -147,15 +149,12 @@ void TFormImpHojaDef::AbrirFicheros()
     int numero = festivos::kCalendarioBase;
     if (CalendarioCentro) {
         numero = int(m_filas.front().idcalendario);
-        store::Statement centro =
-            m_db.prepare(QStringLiteral("SELECT sabados, domingos, festivos FROM centros WHERE id = ?"));
-        centro.bind(1, m_filas.front().idcentro);
-        if (centro.step()) {
-            // An empty flag reads as "not closed" rather than stopping the print.
-            SombSabados = !centro.isNull(0) && centro.boolean(0);
-            SombDomingos = !centro.isNull(1) && centro.boolean(1);
-            SombFestivos = !centro.isNull(2) && centro.boolean(2);
-            centro.reset();
+        // The rule every reader of a centre row follows; a run never gets here with a row that breaks it.
+        const centros::Lectura centro = centros::leerCentro(m_db, m_filas.front().idcentro);
+        if (centro.existe) {
+            SombSabados = centro.fila.sabados;
+            SombDomingos = centro.fila.domingos;
+            SombFestivos = centro.fila.festivos;
         } else if (m_mensaje) {
             m_mensaje(QStringLiteral("Error centro no encontrado"));
         }

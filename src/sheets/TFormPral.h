@@ -170,6 +170,7 @@ private:
     pral::Colores m_colores;
     QList<qint64> m_idsEmpresas;
     QStringList m_codigosCentros; // as looked up: a code may hold a space, which the entry text cannot tell
+    QList<qint64> m_idsCentros;
     qint64 m_idEmpresa = 0;
     QString m_codCentro;
     bool m_interrumpir = false;

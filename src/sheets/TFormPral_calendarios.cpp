@@ -7,10 +7,12 @@
 #include "calendars/TFormLisPlanFestivos.h"
 #include "calendars/TFormManCalen.h"
 #include "calendars/TFormManCalendarios.h"
+#include "sheets/SalidaHojas.h"
 #include "shell/Interaccion.h"
 #include "store/Database.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 
 void TFormPral::ManCalendariosExecute()
 {
@@ -51,7 +53,15 @@ void TFormPral::BotCalendarCentrosClick()
 void TFormPral::GenerarPlanFestivosExecute()
 {
     const QDate dia = m_colorCalendar1->date();
-    plan::GenerarPlanFestivos(m_db, m_idEmpresa, dia);
+    const QStringList noIncluidos = plan::GenerarPlanFestivos(m_db, m_idEmpresa, dia);
     TFormLisPlanFestivos listado(m_db, dia, dia.daysInMonth());
     Interaccion::actual().previsualizar(this, listado.QRLisPlanFestivos(), false);
+    // The centres left out of the plan, in the same log as the output run's.
+    if (!noIncluidos.isEmpty()) {
+        m_memoError->clear();
+        for (const QString& linea : noIncluidos + QStringList{kSeparadorLog, kCierreLog})
+            m_memoError->appendPlainText(linea);
+        VerMemoError(true);
+        m_memoError->setFocus();
+    }
 }

@@ -60,7 +60,8 @@ void TFormPral::BotCargaCentrosClick()
 {
     vaciar(m_comboTrabajadores);
     m_codigosCentros.clear();
-    const QStringList centros = entradasCentros(m_db, m_idEmpresa, &m_codigosCentros);
+    m_idsCentros.clear();
+    const QStringList centros = entradasCentros(m_db, m_idEmpresa, &m_codigosCentros, &m_idsCentros);
     vaciar(m_comboCentros);
     m_codCentro.clear();
     llenar(m_comboCentros, centros);

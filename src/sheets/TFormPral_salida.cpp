@@ -35,12 +35,14 @@ public:
         return m_ventana.m_interrumpir;
     }
 
-    QStringList seleccionarCentro(int posicion) override
+    void centroEnCurso(qint64 idcentro, const QString&) override
     {
-        m_posicion = posicion;
+        // A centre another copy added after the list was loaded has no entry to show.
+        const int posicion = int(m_ventana.m_idsCentros.indexOf(idcentro));
+        if (posicion < 0)
+            return;
         m_ventana.m_comboCentros->setCurrentIndex(posicion);
         m_ventana.ComboCentrosChange();
-        return TFormPral::entradas(m_ventana.m_comboTrabajadores);
     }
 
     reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
@@ -49,7 +51,7 @@ public:
         if (modo == ModoSalida::Previsualizar) {
             // Each preview holds the keyboard while it is open, so leaving it with Escape or closing it is
             // how the user asks a run over several centres to stop.
-            const bool enSerie = m_posicion + 1 < m_centros;
+            const bool enSerie = m_centros > 0 && m_posicion + 1 < m_total;
             if (!interaccion.previsualizar(&m_ventana, hoja.QRImpHojaDef(), enSerie))
                 m_ventana.m_interrumpir = true;
             return {};
@@ -59,6 +61,10 @@ public:
 
     void progreso(int hechos, int total, const QString& codcentro) override
     {
+        if (!codcentro.isEmpty()) {
+            m_posicion = hechos;
+            m_total = total;
+        }
         m_ventana.progreso(hechos, total, codcentro);
         QCoreApplication::processEvents();
     }
@@ -67,6 +73,7 @@ private:
     TFormPral& m_ventana;
     const int m_centros;
     int m_posicion = -1;
+    int m_total = 0;
 };
 
 namespace {
@@ -106,6 +113,9 @@ PeticionSalida TFormPral::peticion() const
     PeticionSalida p;
     p.centros = entradas(m_comboCentros);
     p.codigosCentros = m_codigosCentros;
+    p.idsCentros = m_idsCentros;
+    p.idempresa = m_idEmpresa;
+    p.hilos = hilosPorDefecto();
     p.centroSeleccionado = posicion(m_comboCentros);
     p.todosCentros = m_ckTodosCentros->isChecked();
     p.trabajadores = entradas(m_comboTrabajadores);

@@ -125,4 +125,20 @@ private:
     bool m_anidada = false;
 };
 
+// A deferred transaction that only reads the shared file (it may write this connection's TEMP tables): what
+// it reads is one state of the file. Keep it short: while it lasts, another copy's write cannot commit.
+class Lectura
+{
+public:
+    explicit Lectura(Database& db);
+    ~Lectura();
+    Lectura(const Lectura&) = delete;
+    Lectura& operator=(const Lectura&) = delete;
+    void terminar();
+
+private:
+    Database& m_db;
+    bool m_done = false;
+};
+
 } // namespace store

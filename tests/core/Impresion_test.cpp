@@ -33,6 +33,7 @@ protected:
     {
         PeticionSalida p;
         p.centros = in.centrosDe(e.empresa1);
+        p.idempresa = e.empresa1;
         in.centros = p.centros;
         p.centroSeleccionado = 0;
         p.todosCentros = todos;

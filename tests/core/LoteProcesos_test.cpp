@@ -44,6 +44,7 @@ protected:
                                      centro.codcentro);
                     trabajadores[centro.codcentro] << nombre;
                 }
+                idsCentros[centro.codcentro] = centro.id;
             }
         }
     }
@@ -84,6 +85,7 @@ protected:
     TMD md{dir.file(QStringLiteral("Quorvel.abs"))};
     QList<qint64> empresas;
     QMap<QString, QStringList> trabajadores; // by centre code
+    QMap<QString, qint64> idsCentros;
 };
 
 struct Ejecucion
@@ -130,6 +132,52 @@ TEST_F(LoteProcesosTest, FourRunsAtOnceEachPrintOnlyTheirOwnWorkers)
             }
         }
     }
+}
+
+TEST_F(LoteProcesosTest, ACentreRecodedOverAndOverDuringRunsIsPrintedOrTheRunSaysItIsIncomplete)
+{
+    // Another copy's clerk changes centre 3's short code back and forth while runs print the company.
+    const QString empresa = CerosIzquierda(empresas[0], 2);
+    const QString original = empresa + QStringLiteral("03");
+    QProcess cambios;
+    cambios.setProcessChannelMode(QProcess::MergedChannels);
+    cambios.start(QStringLiteral(QUORVEL_STORE_WRITER),
+                  {dir.file(QStringLiteral("Quorvel.abs")), QStringLiteral("--recodificar"),
+                   QString::number(idsCentros.value(original)), QStringLiteral("93"), QStringLiteral("03"),
+                   QStringLiteral("12000")});
+    ASSERT_TRUE(cambios.waitForStarted());
+    QStringList todos;
+    for (const QString& c : trabajadores.keys())
+        if (c.startsWith(empresa))
+            todos << esperados(c);
+    todos.sort();
+
+    int ronda = 0;
+    for (; ronda < 12 && cambios.state() == QProcess::Running; ++ronda) {
+        const QString carpeta = dir.file(QStringLiteral("cambio%1").arg(ronda));
+        for (const int hilos : {1, 2}) {
+            auto lote = lanzar({QStringLiteral("--empresa"), QString::number(empresas[0]), QStringLiteral("--carpeta"),
+                                carpeta, QStringLiteral("--hilos"), QString::number(hilos)});
+            ASSERT_TRUE(lote->waitForFinished(120000));
+            const QString salida = QString::fromUtf8(lote->readAll());
+            QStringList impresos;
+            for (const QString& pdf : QDir(carpeta).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+                impresos << nombres(QDir(carpeta).filePath(pdf));
+            impresos.sort();
+            if (lote->exitCode() == 0) {
+                EXPECT_EQ(impresos, todos) << "a run that ended well left sheets out (round " << ronda << ", "
+                                           << hilos << " workers):\n"
+                                           << salida.toStdString();
+                EXPECT_FALSE(salida.contains(QStringLiteral("no tiene trabajadores"))) << salida.toStdString();
+            } else {
+                EXPECT_EQ(lote->exitCode(), 1) << salida.toStdString();
+                EXPECT_TRUE(salida.contains(QStringLiteral("no impreso"))) << salida.toStdString();
+            }
+        }
+    }
+    cambios.waitForFinished(30000);
+    EXPECT_EQ(cambios.exitCode(), 0) << cambios.readAll().toStdString();
+    EXPECT_GE(ronda, 3) << "the code changes ended before the runs could meet them";
 }
 
 } // namespace

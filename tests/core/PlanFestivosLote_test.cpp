@@ -99,6 +99,25 @@ TEST_F(PlanFestivosLoteTest, WritesThePlanIntoTheSettingsFolderAndTouchesNothing
         QFile::copy(fichero, QDir(capturas).filePath(QStringLiteral("plan-festivos.pdf")));
 }
 
+TEST_F(PlanFestivosLoteTest, AnUnreadableCentreIsLeftOutNamedAndTheBatchDoesNotSucceed)
+{
+    {
+        store::Database db(base());
+        db.prepare(QStringLiteral("UPDATE centros SET sabados = 'SI' WHERE id = ?")).bind(1, e.oficinas.id).run();
+    }
+    EXPECT_EQ(lote({QStringLiteral("--plan-festivos"), QStringLiteral("--empresa"), QString::number(e.empresa1),
+                    QStringLiteral("--mes"), QStringLiteral("201905"), QStringLiteral("--base"), base()}),
+              1);
+    EXPECT_TRUE(errores.contains(QStringLiteral("Centro: %1 - OFICINAS CASTELLANA  no impreso: el campo 'sabados' "
+                                                "vale «SI», que no es 0 ni 1\n")
+                                     .arg(e.oficinas.codcentro)))
+        << errores.toStdString();
+    const QString texto =
+        poppler::texto(QDir(carpeta()).filePath(QStringLiteral("PlanFestivos_%1_201905.pdf").arg(e.empresa1)));
+    EXPECT_TRUE(texto.contains(QStringLiteral("03 - TIENDA ÑORA")));
+    EXPECT_FALSE(texto.contains(QStringLiteral("OFICINAS")));
+}
+
 TEST_F(PlanFestivosLoteTest, AnotherFolderIsCreatedAndBadRequestsAreRefusedWithTheirStatus)
 {
     const QString otra = dir.file(QStringLiteral("planes/2024"));

@@ -93,14 +93,28 @@ TEST_F(PlanFestivosTest, HolidayFlagPlaysNoPartAndShortMonthsLeaveTheLastDaysEmp
     comprobar(filas[0], {{29, "X"}});
 }
 
-TEST_F(PlanFestivosTest, ACentreWithoutCalendarStopsTheRunAndKeepsTheLastPlan)
+TEST_F(PlanFestivosTest, AnUnreadableCentreIsNamedAndTheOthersAreListed)
 {
-    plan::GenerarPlanFestivos(db(), e.empresa2, QDate(2019, 5, 1));
+    // The sheets' rule: an empty calendar or a flag that is neither 0 nor 1 cannot be read; an empty flag is
+    // "not closed".
     db().prepare(QStringLiteral("UPDATE centros SET calendario = NULL WHERE id = ?")).bind(1, e.despacho.id).run();
-    EXPECT_THROW(plan::GenerarPlanFestivos(db(), e.empresa2, QDate(2019, 6, 1)), store::ConversionError);
+    const auto raro = fixture::centro(db(), e.empresa2, QStringLiteral("03"), QStringLiteral("RARO"));
+    db().prepare(QStringLiteral("UPDATE centros SET domingos = 2 WHERE id = ?")).bind(1, raro.id).run();
+    const auto abierto = fixture::centro(db(), e.empresa2, QStringLiteral("04"), QStringLiteral("SIN CIERRES"));
+    db().prepare(QStringLiteral("UPDATE centros SET sabados = NULL, domingos = NULL WHERE id = ?"))
+        .bind(1, abierto.id)
+        .run();
+    const QStringList noIncluidos = plan::GenerarPlanFestivos(db(), e.empresa2, QDate(2019, 6, 1));
+    EXPECT_EQ(noIncluidos,
+              (QStringList{QStringLiteral("Centro: %1 - DESPACHO PLAZA  no impreso: el campo 'calendario' está vacío")
+                               .arg(e.despacho.codcentro),
+                           QStringLiteral("Centro: %1 - RARO  no impreso: el campo 'domingos' vale «2», que no es 0 ni 1")
+                               .arg(raro.codcentro)}));
     const auto filas = plan::leerPlan(db());
     ASSERT_EQ(filas.size(), 2u);
-    EXPECT_EQ(filas[0].dias[0], QStringLiteral("X")) << "still May's plan";
+    EXPECT_EQ(filas[0].nomcentro, QStringLiteral("OBRADOR"));
+    EXPECT_EQ(filas[1].nomcentro, QStringLiteral("SIN CIERRES"));
+    comprobar(filas[1], {}); // June 2019 has no national holiday
 }
 
 TEST_F(PlanFestivosTest, TwoConnectionsNeverSeeEachOthersPlan)

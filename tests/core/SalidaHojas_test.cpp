@@ -1,4 +1,6 @@
 #include "data/TMD.h"
+#include "masterdata/Maestros.h"
+#include "shell/TextHelpers.h"
 #include "reports/Report.h"
 #include "sheets/Listado.h"
 #include "sheets/SalidaHojas.h"
@@ -10,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,7 +28,8 @@ protected:
     PeticionSalida peticion(const fixture::Centro& centro)
     {
         PeticionSalida p;
-        p.centros = in.centrosDe(e.empresa1);
+        p.centros = entradasCentros(db(), e.empresa1, nullptr, &p.idsCentros);
+        p.idempresa = e.empresa1;
         in.centros = p.centros;
         p.centroSeleccionado = int(p.centros.indexOf(QRegularExpression(QStringLiteral("%1 .*").arg(centro.codcentro))));
         p.trabajadores = in.trabajadoresDe(centro.codcentro);
@@ -107,7 +112,8 @@ TEST_F(SalidaTest, AllCentresLogsTheCentreWithoutWorkers)
     auto p = peticion(e.almacen);
     p.todosCentros = true;
     const auto r = GenerarFicheroImprimir(db(), p, in);
-    EXPECT_EQ(in.centrosSeleccionados, (QList<int>{0, 1, 2}));
+    EXPECT_EQ(in.centrosEnCurso,
+              (QStringList{e.almacen.codcentro, e.oficinas.codcentro, e.tiendaVacia.codcentro}));
     EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
                                   QStringLiteral("----------------------------------"),
                                   QStringLiteral("Para cerrar doble-click o (Intro)")}));
@@ -124,12 +130,12 @@ TEST_F(SalidaTest, StopRequestBetweenCentres)
     ASSERT_EQ(completa.ficheros.size(), 2);
 
     // The stop arrives once the first centre has rows: that centre completes, no other centre starts.
-    in.centrosSeleccionados.clear();
-    in.pararCuando = [&] { return !in.centrosSeleccionados.isEmpty() && leerListado(db()).size() > 0; };
+    in.centrosEnCurso.clear();
+    in.pararCuando = [&] { return !in.centrosEnCurso.isEmpty() && leerListado(db()).size() > 0; };
     const auto r = GenerarFicheroImprimir(db(), p, in);
     EXPECT_EQ(r.estado, ResultadoSalida::Estado::Interrumpida);
     EXPECT_FALSE(r.correoHabilitado.has_value());
-    EXPECT_EQ(in.centrosSeleccionados, QList<int>{0});
+    EXPECT_EQ(in.centrosEnCurso, QStringList{e.almacen.codcentro});
     EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("Se ha interrumpido el proceso de impresión")});
     // Only the rows already built were printed: one worker, one month.
     EXPECT_EQ(ficheros(), QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro)});
@@ -226,34 +232,201 @@ TEST_F(SalidaTest, EachCentreFollowsItsOwnCalendarAndClosedDaysOnlyWhenAsked)
     EXPECT_TRUE(in.mensajes.isEmpty()) << in.mensajes.join(u'|').toStdString();
 }
 
-TEST_F(SalidaTest, EmptyCompanyAndClosedDayFieldsOfACentreStillPrintItsSheets)
+TEST_F(SalidaTest, UnreadableCentreRowsAreNamedInTheLogAndTheOtherCentresPrint)
 {
-    // Rows written by other tools can leave these fields NULL; reading them must not stop the run.
+    // Rows written by other tools: empty closed-day flags read as "not closed"; an empty calendar or a flag
+    // that is neither 0 nor 1 cannot be read, and the run says so instead of stopping or guessing.
     const auto sinCierres = fixture::centro(db(), e.empresa1, QStringLiteral("08"), QStringLiteral("SIN CIERRES"));
-    const auto sinEmpresa = fixture::centro(db(), e.empresa1, QStringLiteral("09"), QStringLiteral("SIN EMPRESA"));
-    db().prepare(QStringLiteral("UPDATE centros SET sabados = NULL, domingos = NULL, festivos = NULL, "
-                                "calendario = NULL WHERE id = ?"))
+    const auto sinCalendario =
+        fixture::centro(db(), e.empresa1, QStringLiteral("10"), QStringLiteral("SIN CALENDARIO"));
+    const auto cierreRaro = fixture::centro(db(), e.empresa1, QStringLiteral("11"), QStringLiteral("CIERRE RARO"));
+    db().prepare(QStringLiteral("UPDATE centros SET sabados = NULL, domingos = NULL, festivos = NULL WHERE id = ?"))
         .bind(1, sinCierres.id)
         .run();
-    db().prepare(QStringLiteral("UPDATE centros SET idempresa = NULL WHERE id = ?")).bind(1, sinEmpresa.id).run();
-    fixture::asignar(db(), e.trabajadores[1], sinCierres.codcentro);
-    fixture::asignar(db(), e.trabajadores[2], sinEmpresa.codcentro);
+    db().prepare(QStringLiteral("UPDATE centros SET calendario = NULL WHERE id = ?")).bind(1, sinCalendario.id).run();
+    db().prepare(QStringLiteral("UPDATE centros SET sabados = 'X' WHERE id = ?")).bind(1, cierreRaro.id).run();
+    for (const auto& c : {sinCierres, sinCalendario, cierreRaro})
+        fixture::asignar(db(), e.trabajadores[1], c.codcentro);
 
     auto p = peticion(e.almacen);
-    p.centros = QStringList{sinCierres.codcentro + QStringLiteral(" - SIN CIERRES"),
-                            sinEmpresa.codcentro + QStringLiteral(" - SIN EMPRESA")};
-    in.centros = p.centros;
     p.todosCentros = true;
     p.opciones.autocentros = true;
     ResultadoSalida r;
     ASSERT_NO_THROW(r = GenerarFicheroImprimir(db(), p, in));
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Incompleta);
+    EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
+                                  QStringLiteral("Centro: %1 - SIN CALENDARIO  no impreso: el campo 'calendario' "
+                                                 "está vacío")
+                                      .arg(sinCalendario.codcentro),
+                                  QStringLiteral("Centro: %1 - CIERRE RARO  no impreso: el campo 'sabados' vale «X», "
+                                                 "que no es 0 ni 1")
+                                      .arg(cierreRaro.codcentro),
+                                  kSeparadorLog, kCierreLog}));
+    EXPECT_TRUE(in.mensajes.isEmpty()) << in.mensajes.join(u'|').toStdString();
+    const QString pdfSinCierres =
+        QDir(carpeta()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(sinCierres.codcentro));
+    EXPECT_EQ(ficheros(), (QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
+                                       QStringLiteral("Quorvel_%1_201905.pdf").arg(e.oficinas.codcentro),
+                                       QFileInfo(pdfSinCierres).fileName()}));
+    EXPECT_EQ(poppler::diasGrises(pdfSinCierres), QList<int>{}) << "no closed day is known";
+
+    // A centre without a company still prints, with the company fields empty and one message.
+    const auto sinEmpresa = fixture::centro(db(), e.empresa1, QStringLiteral("09"), QStringLiteral("SIN EMPRESA"));
+    db().prepare(QStringLiteral("UPDATE centros SET idempresa = NULL WHERE id = ?")).bind(1, sinEmpresa.id).run();
+    fixture::asignar(db(), e.trabajadores[2], sinEmpresa.codcentro);
+    p = peticion(e.almacen);
+    p.centros = QStringList{sinEmpresa.codcentro + QStringLiteral(" - SIN EMPRESA")};
+    p.idsCentros = {sinEmpresa.id};
+    p.centroSeleccionado = 0;
+    p.trabajadores = in.trabajadoresDe(sinEmpresa.codcentro);
+    in.mensajes.clear();
+    ASSERT_NO_THROW(r = GenerarFicheroImprimir(db(), p, in));
     EXPECT_EQ(r.estado, ResultadoSalida::Estado::Terminada);
     EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("error empresa no encontrada")});
-    ASSERT_EQ(r.ficheros.size(), 2);
-    EXPECT_EQ(poppler::paginas(r.ficheros[0]), 1);
-    EXPECT_EQ(poppler::diasGrises(r.ficheros[0]), QList<int>{}) << "no closed day is known";
-    EXPECT_EQ(poppler::paginas(r.ficheros[1]), 1);
-    EXPECT_TRUE(poppler::texto(r.ficheros[1]).contains(QStringLiteral("SIN EMPRESA")));
+    ASSERT_EQ(r.ficheros.size(), 1);
+    EXPECT_TRUE(poppler::texto(r.ficheros[0]).contains(QStringLiteral("SIN EMPRESA")));
+}
+
+// Another copy changes the centres while the run goes over them: the second connection acts when the run
+// reaches the first centre, so the interleaving is the same every time.
+TEST_F(SalidaTest, ACentreRecodedOrDeletedByAnotherCopyDuringTheRun)
+{
+    store::Database otra(db().path());
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    const int hojasOficinas = int(in.trabajadoresDe(e.oficinas.codcentro).size());
+
+    in.alCentro = [&](const QString& codigo) {
+        if (codigo != e.almacen.codcentro)
+            return;
+        auto centro = maestros::leerCentro(otra, e.oficinas.id);
+        ASSERT_TRUE(centro.has_value());
+        centro->codcentro2 = QStringLiteral("09");
+        centro->codcentro = maestros::codigoCentro(QString::number(e.empresa1), centro->codcentro2);
+        maestros::grabarCentro(otra, *centro);
+    };
+    auto r = GenerarFicheroImprimir(db(), p, in);
+    const QString nuevo = CerosIzquierda(e.empresa1, 2) + QStringLiteral("09");
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Terminada);
+    EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
+                                  kSeparadorLog, kCierreLog}));
+    ASSERT_EQ(ficheros(), (QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
+                                       QStringLiteral("Quorvel_%1_201905.pdf").arg(nuevo)}))
+        << "the recoded centre is printed under its new code";
+    EXPECT_EQ(poppler::paginas(QDir(carpeta()).filePath(ficheros().at(1))), hojasOficinas);
+
+    // Deleted before its turn: nothing to print, and the run does not say it went well.
+    in.alCentro = [&](const QString& codigo) {
+        if (codigo == e.almacen.codcentro)
+            maestros::borrarCentro(otra, e.oficinas.id, nuevo);
+    };
+    r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Incompleta);
+    EXPECT_TRUE(r.log.contains(QStringLiteral("Centro: %1 - OFICINAS CASTELLANA  no impreso: ya no existe (otra "
+                                              "copia del programa lo ha borrado)")
+                                   .arg(nuevo)))
+        << r.log.join(u'|').toStdString();
+    EXPECT_EQ(ficheros(), QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro)});
+}
+
+namespace {
+
+// A PDF as bytes, without the one line that differs between two writes of the same pages.
+QByteArray sinFecha(const QString& pdf)
+{
+    QFile f(pdf);
+    f.open(QIODevice::ReadOnly);
+    QByteArray bytes = f.readAll();
+    static const QRegularExpression fecha(QStringLiteral("/CreationDate \\(D:[^)]*\\)"));
+    return QString::fromLatin1(bytes).remove(fecha).toLatin1();
+}
+
+} // namespace
+
+TEST_F(SalidaTest, CentresWrittenAtOnceGiveTheSameFilesAsOneAtATime)
+{
+    // More centres than workers, so each worker writes several, and a range so each file has many pages.
+    for (int c = 4; c <= 7; ++c) {
+        const auto centro = fixture::centro(db(), e.empresa1, QStringLiteral("0%1").arg(c),
+                                            QStringLiteral("CENTRO %1").arg(c), c % 2 ? e.calendarioMadrid : 0);
+        for (int t = 0; t < c; ++t)
+            fixture::asignar(db(), e.trabajadores[std::size_t(t)], centro.codcentro);
+    }
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    p.opciones.autocentros = true;
+    p.mesFin = QDate(2019, 7, 1);
+    const QString uno = dir.file(QStringLiteral("uno"));
+    const QString dos = dir.file(QStringLiteral("dos"));
+    p.rutaPdf = uno;
+    p.hilos = 1;
+    const auto r1 = GenerarFicheroImprimir(db(), p, in);
+    const QStringList enCurso1 = in.centrosEnCurso;
+    in.centrosEnCurso.clear();
+    p.rutaPdf = dos;
+    p.hilos = 3;
+    const auto r2 = GenerarFicheroImprimir(db(), p, in);
+
+    EXPECT_EQ(r2.estado, r1.estado);
+    EXPECT_EQ(r2.log, r1.log) << "the log keeps the centres' order";
+    EXPECT_EQ(in.centrosEnCurso, enCurso1);
+    EXPECT_EQ(in.mensajes, QStringList{});
+    const QStringList nombres = QDir(uno).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(nombres.size(), 6);
+    ASSERT_EQ(QDir(dos).entryList(QDir::Files | QDir::Hidden, QDir::Name), nombres) << "nothing half-written left";
+    QStringList ficheros1, ficheros2;
+    for (const QString& nombre : nombres) {
+        ficheros1 << QDir(uno).filePath(nombre);
+        ficheros2 << QDir(dos).filePath(nombre);
+    }
+    EXPECT_EQ(r1.ficheros, ficheros1);
+    EXPECT_EQ(r2.ficheros, ficheros2) << "files reported in centre order";
+    for (const QString& nombre : nombres) {
+        const QString a = QDir(uno).filePath(nombre);
+        const QString b = QDir(dos).filePath(nombre);
+        EXPECT_EQ(poppler::texto(a), poppler::texto(b)) << nombre.toStdString();
+        const int paginas = poppler::paginas(a);
+        EXPECT_EQ(poppler::paginas(b), paginas);
+        for (int pagina = 1; pagina <= paginas; ++pagina) {
+            const auto pa = poppler::palabras(a, pagina);
+            const auto pb = poppler::palabras(b, pagina);
+            ASSERT_EQ(pa.size(), pb.size()) << nombre.toStdString() << " page " << pagina;
+            for (std::size_t i = 0; i < pa.size(); ++i) {
+                EXPECT_EQ(pa[i].texto, pb[i].texto);
+                EXPECT_DOUBLE_EQ(pa[i].x, pb[i].x);
+                EXPECT_DOUBLE_EQ(pa[i].y, pb[i].y);
+                EXPECT_DOUBLE_EQ(pa[i].x2, pb[i].x2);
+            }
+            EXPECT_EQ(poppler::diasGrises(a, pagina), poppler::diasGrises(b, pagina));
+        }
+        EXPECT_TRUE(sinFecha(a) == sinFecha(b)) << nombre.toStdString() << ": same bytes but the creation date";
+    }
+}
+
+TEST_F(SalidaTest, StopDuringAParallelRunLeavesOnlyWholeFiles)
+{
+    for (int c = 4; c <= 9; ++c) {
+        const auto centro = fixture::centro(db(), e.empresa1, QStringLiteral("0%1").arg(c),
+                                            QStringLiteral("CENTRO %1").arg(c));
+        for (int t = 0; t < 8; ++t)
+            fixture::asignar(db(), e.trabajadores[std::size_t(t)], centro.codcentro);
+    }
+    auto p = peticion(e.almacen);
+    p.todosCentros = true;
+    p.mesFin = QDate(2019, 8, 1);
+    p.hilos = 2;
+    in.pararCuando = [&] { return !in.centrosEnCurso.isEmpty(); };
+    const auto r = GenerarFicheroImprimir(db(), p, in);
+    EXPECT_EQ(r.estado, ResultadoSalida::Estado::Interrumpida);
+    EXPECT_EQ(in.mensajes, QStringList{QStringLiteral("Se ha interrumpido el proceso de impresión")});
+    const QStringList escritos = QDir(carpeta()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_GE(escritos.size(), 1);
+    EXPECT_LT(escritos.size(), 8) << "centres not started when Escape came are not written";
+    EXPECT_EQ(r.ficheros.size(), escritos.size());
+    for (const QString& fichero : r.ficheros) {
+        const QString codigo = QFileInfo(fichero).fileName().section(u'_', 1, 1);
+        EXPECT_EQ(poppler::paginas(fichero), 4 * in.trabajadoresDe(codigo).size()) << fichero.toStdString();
+    }
 }
 
 TEST_F(SalidaTest, BlankTemplateOfTheStartMonth)

@@ -16,10 +16,11 @@ public:
 
     void mensaje(const QString& texto) override { mensajes << texto; }
     bool interrumpir() override { return pararCuando && pararCuando(); }
-    QStringList seleccionarCentro(int posicion) override
+    void centroEnCurso(qint64, const QString& codcentro) override
     {
-        centrosSeleccionados << posicion;
-        return trabajadoresDe(ExtraerTokens(centros.value(posicion), QStringLiteral(" "), 1, 1));
+        centrosEnCurso << codcentro;
+        if (alCentro)
+            alCentro(codcentro);
     }
     reports::PrintResult imprimir(TFormImpHojaDef& hoja, ModoSalida modo) override
     {
@@ -34,9 +35,11 @@ public:
 
     QStringList centros;
     QStringList mensajes;
-    QList<int> centrosSeleccionados;
+    QStringList centrosEnCurso;
     QList<ModoSalida> impresiones;
     std::function<bool()> pararCuando;
+    // Runs when an all-centres run reaches a centre, before it reads it.
+    std::function<void(const QString& codcentro)> alCentro;
     // Printer mode goes to the system's print service (the tests' own scheduler).
     bool impresoraReal = false;
 

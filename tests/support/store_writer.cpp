@@ -1,10 +1,13 @@
-// A second process on a shared database: writes N rows for the concurrency test, or changes a centre's code
-// and stops half-way through it, waiting to be killed.
+// A second process on a shared database: writes N rows for the concurrency test; changes a centre's code and
+// stops half-way through it, waiting to be killed; or, with --recodificar, is another copy's clerk changing a
+// centre's short code back and forth through the centre editor's own store operation, for the given time.
 #include "data/TMD.h"
 #include "masterdata/Maestros.h"
 #include "store/Database.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <cstdio>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -47,13 +50,44 @@ int recodificar(store::Database& db, qint64 idcentro, const QString& codcentro2)
     return 0;
 }
 
+int recodificar(store::Database& db, qint64 idcentro, const QStringList& codigos, int milisegundos)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    int cambios = 0;
+    while (reloj.elapsed() < milisegundos) {
+        auto centro = maestros::leerCentro(db, idcentro);
+        if (!centro)
+            return 1;
+        centro->codcentro2 = codigos.at(cambios % 2);
+        centro->codcentro = maestros::codigoCentro(QString::number(*centro->idempresa), centro->codcentro2);
+        maestros::grabarCentro(db, *centro);
+        ++cambios;
+        QThread::msleep(5);
+    }
+    std::printf("%d\n", cambios);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 7 && QByteArray(argv[2]) == "--recodificar") {
+        TMD md(QString::fromLocal8Bit(argv[1]));
+        try {
+            return recodificar(md.Quorvel(), QByteArray(argv[3]).toLongLong(),
+                               {QString::fromLocal8Bit(argv[4]), QString::fromLocal8Bit(argv[5])},
+                               QByteArray(argv[6]).toInt());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
     if (argc != 4 && !(argc == 5 && QByteArray(argv[2]) == "recodificar")) {
-        std::fprintf(stderr, "uso: store_writer BASE ETIQUETA FILAS | store_writer BASE recodificar ID CODIGO2\n");
+        std::fprintf(stderr, "uso: store_writer BASE ETIQUETA FILAS | BASE recodificar ID CODIGO2 | BASE --recodificar "
+                             "IDCENTRO COD2A COD2B MS\n");
         return 2;
     }
     TMD md(QString::fromLocal8Bit(argv[1]));
