@@ -114,7 +114,8 @@ int main(int argc, char* argv[])
                                 QStringLiteral("6100"),
                                 QStringLiteral("@EMPRESA"),
                                 QStringLiteral("ZZZZ")};
-    std::printf("%d trabajadores, %d rondas (medianas de tiempo de procesador), antes y ahora alternados\n", trabajadores, rondas);
+    std::printf("%d trabajadores, %d rondas (medianas de tiempo de procesador), antes y ahora alternados\n",
+                trabajadores, rondas);
     double peorAntes = 0;
     double peor = 0;
     const auto medir = [&](const std::function<void(const QString&)>& buscar, const QString& texto, int& filas) {

@@ -9,8 +9,8 @@
 #include "data/TMD.h"
 #include "reports/Layout.h"
 #include "reports/PdfExport.h"
-#include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
+#include "sheets/ListasSeleccion.h"
 #include "sheets/SalidaHojas.h"
 #include "sheets/TFormImpHojaDef.h"
 #include "store/Database.h"
@@ -19,18 +19,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -158,8 +158,8 @@ int main(int argc, char* argv[])
                                                 QStringLiteral("28/0000000/00"));
         fixture::festivosNacionales(db, 2026);
         for (int c = 0; c < kCentros; ++c) {
-            const auto centro = fixture::centro(db, empresa, QStringLiteral("%1").arg(c + 10),
-                                                QStringLiteral("CENTRO %1").arg(c + 1));
+            const auto centro =
+                fixture::centro(db, empresa, QStringLiteral("%1").arg(c + 10), QStringLiteral("CENTRO %1").arg(c + 1));
             for (int t = 0; t < kTrabajadores; ++t) {
                 const qint64 id = fixture::trabajador(db, QStringLiteral("TRABAJADOR %1-%2 PÉREZ").arg(c).arg(t),
                                                       QStringLiteral("%1Z").arg(10000000 + c * 100 + t),
@@ -222,8 +222,9 @@ int main(int argc, char* argv[])
         if (par.isEmpty())
             return;
         QProcess python;
-        python.start(QStringLiteral("/usr/bin/python3"), {par, QDir(dir.path()).filePath(QStringLiteral("PAR")),
-                                                 QString::number(kCentros), QString::number(kTrabajadores * kMeses)});
+        python.start(QStringLiteral("/usr/bin/python3"),
+                     {par, QDir(dir.path()).filePath(QStringLiteral("PAR")), QString::number(kCentros),
+                      QString::number(kTrabajadores * kMeses)});
         python.waitForFinished(-1);
         const auto m = QRegularExpression(QStringLiteral("in ([\\d.]+) s")).match(QString::fromUtf8(python.readAll()));
         if (m.hasMatch())
@@ -258,8 +259,7 @@ int main(int argc, char* argv[])
     una.rutaPdf = QDir(dir.path()).filePath(QStringLiteral("UNA"));
     GenerarFicheroImprimir(db, una, interaccion);
     const qint64 bytesUna = tamanoCarpeta(una.rutaPdf);
-    const double porHojaExtra =
-        double(bytes / kCentros - bytesUna) / double(kTrabajadores * kMeses - 1);
+    const double porHojaExtra = double(bytes / kCentros - bytesUna) / double(kTrabajadores * kMeses - 1);
 
     // The bare writer: the laid-out first sheet, drawn as many times into as many files.
     TFormImpHojaDef hoja(db, true);
@@ -327,8 +327,8 @@ int main(int argc, char* argv[])
         std::printf("ReportLab (a la vez):      %.0f hojas/s; Quorvel = %.2f x ReportLab\n", hojas / segundosPar,
                     mejor / (hojas / segundosPar));
     if (edicion)
-        std::printf("otra copia grabando:       %d grabaciones, espera máxima %.1f ms, p99 %.1f ms\n",
-                    espera.ediciones, espera.maxima, espera.p99);
+        std::printf("otra copia grabando:       %d grabaciones, espera máxima %.1f ms, p99 %.1f ms\n", espera.ediciones,
+                    espera.maxima, espera.p99);
     std::printf("bytes por hoja (media):    %.0f\n", double(bytes) / hojas);
     std::printf("bytes por hoja adicional:  %.0f (fichero de una hoja: %lld bytes)\n", porHojaExtra,
                 static_cast<long long>(bytesUna));

@@ -11,7 +11,8 @@ const std::array<TipoDia, 4>& tiposDia()
          QColor(0xFF, 0x00, 0x00)},
         {1, QStringLiteral("CC.AA."), QStringLiteral("Festivo CCAA o provincial"), QStringLiteral("Comunidad Autón."),
          QColor(0xFF, 0xFF, 0x00)},
-        {2, QStringLiteral("Local"), QStringLiteral("Festivo local"), QStringLiteral("Local"), QColor(0x00, 0xFF, 0xFF)},
+        {2, QStringLiteral("Local"), QStringLiteral("Festivo local"), QStringLiteral("Local"),
+         QColor(0x00, 0xFF, 0xFF)},
         {3, QStringLiteral("Abierto"), QStringLiteral("Festivo abierto"), QStringLiteral("Abierto"),
          QColor(0x00, 0xFF, 0x00)},
     }};
@@ -95,8 +96,7 @@ int calendarioDeCentro(store::Database& db, const QString& codcentro)
 
 Calendario Calendario::cargar(store::Database& db, int numero, QDate desde, QDate hasta)
 {
-    const QString tabla = numero == kCalendarioBase ? QStringLiteral("calendar")
-                                                    : QStringLiteral("calendar2");
+    const QString tabla = numero == kCalendarioBase ? QStringLiteral("calendar") : QStringLiteral("calendar2");
     QString sql = QStringLiteral("SELECT codreduc, fecha FROM %1 WHERE fecha >= ? AND fecha <= ?").arg(tabla);
     if (numero != kCalendarioBase)
         sql += QStringLiteral(" AND num = ?");

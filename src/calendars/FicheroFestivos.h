@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ErrorQuorvel.h"
 #include "calendars/FestivosOficiales.h"
+#include "store/ErrorQuorvel.h"
 
 #include <QString>
 #include <stdexcept>

@@ -128,8 +128,8 @@ void TFormLisPlanFestivos::DetalleBeforePrint(reports::Band& band)
     };
     while (centro.font.pointSize > 8 && ancho() > hueco)
         centro.font.pointSize -= 0.5;
-    centro.text = QFontMetricsF(reports::fontFor(centro.font), &pantalla()).elidedText(centro.text, Qt::ElideRight,
-                                                                                       hueco);
+    centro.text =
+        QFontMetricsF(reports::fontFor(centro.font), &pantalla()).elidedText(centro.text, Qt::ElideRight, hueco);
     for (int d = 1; d <= m_dias; ++d) {
         band.setEnabled(nombre("QRDerecha", d), d == m_dias);
         const QDate dia(m_fecha.year(), m_fecha.month(), d);

@@ -11,11 +11,11 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
-#include <QIcon>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStyle>

@@ -47,8 +47,7 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
         boton(QStringLiteral("BotVerCalendario"), QStringLiteral("Ver calendario seleccionado"), this);
     auto* speedButton1 = boton(QStringLiteral("SpeedButton1"), QStringLiteral("Nuevo calendario"), this);
     auto* speedButton2 = boton(QStringLiteral("SpeedButton2"), QStringLiteral("Borrar Calendario"), this);
-    auto* botOficiales =
-        boton(QStringLiteral("BotFestivosOficiales"), QStringLiteral("Festivos oficiales…"), this);
+    auto* botOficiales = boton(QStringLiteral("BotFestivosOficiales"), QStringLiteral("Festivos oficiales…"), this);
     botOficiales->setToolTip(QStringLiteral("Marca los festivos nacionales y autonómicos de un año en varios "
                                             "calendarios"));
     auto* botCerrar = boton(QStringLiteral("BotCerrar"), QStringLiteral("&Cerrar"), this);
@@ -199,8 +198,9 @@ void TFormManCalendarios::SpeedButton2Click()
     const int numero = seleccionado();
     const QStringList centros = calendarios::borrarCalendario(m_db, numero);
     if (!centros.isEmpty()) {
-        Interaccion::actual().mensaje(this, QStringLiteral("Hay ") + QString::number(centros.size()) +
-                                                QStringLiteral(" centro/s que tiene/n este calendario; no se ha borrado."));
+        Interaccion::actual().mensaje(this,
+                                      QStringLiteral("Hay ") + QString::number(centros.size()) +
+                                          QStringLiteral(" centro/s que tiene/n este calendario; no se ha borrado."));
         for (const QString& centro : centros)
             m_memoErrores->appendPlainText(centro);
     }

@@ -6,8 +6,8 @@
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
-#include "store/Database.h"
 #include "shell/Ventanas.h"
+#include "store/Database.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

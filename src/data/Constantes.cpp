@@ -74,12 +74,12 @@ Constantes leerConstantes(store::Database& db)
 void grabarConstantes(store::Database& db, const Constantes& c)
 {
     store::Transaction tx(db);
-    db.prepare(QStringLiteral(
-                   "UPDATE constantes SET empresa = ?, sabados = ?, domingos = ?, festivos = ?, autocentros = ?, "
-                   "diasemana = ?, todostrabajadores = ?, todoscentros = ?, impresora = ?, generarPDF = ?, "
-                   "Multiempresa = ?, Calenxcentros = ?, VerHoras = ?, \"E-OK\" = ?, RutaPDF = ?, "
-                   "\"e-nombreenvio\" = ?, \"e-direccionenvio\" = ?, \"e-host\" = ?, \"e-puerto\" = ?, "
-                   "\"e-usuario\" = ?, \"e-password\" = ?, \"e-certificado\" = ?"))
+    db.prepare(
+          QStringLiteral("UPDATE constantes SET empresa = ?, sabados = ?, domingos = ?, festivos = ?, autocentros = ?, "
+                         "diasemana = ?, todostrabajadores = ?, todoscentros = ?, impresora = ?, generarPDF = ?, "
+                         "Multiempresa = ?, Calenxcentros = ?, VerHoras = ?, \"E-OK\" = ?, RutaPDF = ?, "
+                         "\"e-nombreenvio\" = ?, \"e-direccionenvio\" = ?, \"e-host\" = ?, \"e-puerto\" = ?, "
+                         "\"e-usuario\" = ?, \"e-password\" = ?, \"e-certificado\" = ?"))
         .bindAll(c.empresa, c.sabados, c.domingos, c.festivos, c.autocentros, c.diasemana, c.todostrabajadores,
                  c.todoscentros, c.impresora, c.generarPDF, c.Multiempresa, c.Calenxcentros, c.VerHoras, c.eOK,
                  c.RutaPDF, c.eNombreEnvio, c.eDireccionEnvio, c.eHost, c.ePuerto, c.eUsuario, c.ePassword,

@@ -6,9 +6,18 @@ namespace schema {
 
 namespace {
 
-Field id() { return {QStringLiteral("id"), QStringLiteral("INTEGER"), 0, true}; }
-Field integer(const char* name) { return {QString::fromLatin1(name), QStringLiteral("INTEGER")}; }
-Field text(const char* name, int width = 0) { return {QString::fromLatin1(name), QStringLiteral("TEXT"), width}; }
+Field id()
+{
+    return {QStringLiteral("id"), QStringLiteral("INTEGER"), 0, true};
+}
+Field integer(const char* name)
+{
+    return {QString::fromLatin1(name), QStringLiteral("INTEGER")};
+}
+Field text(const char* name, int width = 0)
+{
+    return {QString::fromLatin1(name), QStringLiteral("TEXT"), width};
+}
 
 std::vector<Table> buildTables()
 {
@@ -16,9 +25,8 @@ std::vector<Table> buildTables()
     t.push_back({QStringLiteral("empresas"), {id(), text("nomempresa"), text("cif"), text("ccc")}, {}});
     t.push_back({QStringLiteral("centros"),
                  {id(), text("codcentro", 10), text("codcentro2", 10), text("nomcentro", 25), integer("idempresa"),
-                  text("email", 80), text("domicilio", 35), text("poblacion", 35), text("cp", 5),
-                  text("telefono", 20), text("calendario", 20), integer("sabados"), integer("domingos"),
-                  integer("festivos")},
+                  text("email", 80), text("domicilio", 35), text("poblacion", 35), text("cp", 5), text("telefono", 20),
+                  text("calendario", 20), integer("sabados"), integer("domingos"), integer("festivos")},
                  {{QStringLiteral("codcentro"), QStringLiteral("codcentro")},
                   {QStringLiteral("idempresa"), QStringLiteral("idempresa")}}});
     t.push_back({QStringLiteral("trabajadores"),
@@ -38,16 +46,32 @@ std::vector<Table> buildTables()
                  {integer("num"), text("fecha"), text("codreduc", 20)},
                  {{QStringLiteral("fecha"), QStringLiteral("fecha, num"), true}}});
     t.push_back({QStringLiteral("constantes"),
-                 {integer("empresa"), integer("sabados"), integer("domingos"), integer("festivos"),
-                  integer("autocentros"), integer("diasemana"), integer("todostrabajadores"),
-                  integer("todoscentros"), integer("impresora"), integer("generarPDF"), integer("Multiempresa"),
-                  integer("Calenxcentros"), integer("VerHoras"), integer("E-OK"), text("RutaPDF"),
-                  text("e-nombreenvio"), text("e-direccionenvio"), text("e-host"), text("e-puerto"),
-                  text("e-usuario"), text("e-password"), text("e-certificado")},
+                 {integer("empresa"),
+                  integer("sabados"),
+                  integer("domingos"),
+                  integer("festivos"),
+                  integer("autocentros"),
+                  integer("diasemana"),
+                  integer("todostrabajadores"),
+                  integer("todoscentros"),
+                  integer("impresora"),
+                  integer("generarPDF"),
+                  integer("Multiempresa"),
+                  integer("Calenxcentros"),
+                  integer("VerHoras"),
+                  integer("E-OK"),
+                  text("RutaPDF"),
+                  text("e-nombreenvio"),
+                  text("e-direccionenvio"),
+                  text("e-host"),
+                  text("e-puerto"),
+                  text("e-usuario"),
+                  text("e-password"),
+                  text("e-certificado")},
                  {}});
     t.push_back({QStringLiteral("Listado"),
-                 {integer("idempresa"), integer("idcentro"), integer("idcalendario"), text("e_nombre"),
-                  text("e_nif"), text("e_ccc"), text("e_nomcentro"), text("t_nombre"), text("t_nif"), text("t_nss"),
+                 {integer("idempresa"), integer("idcentro"), integer("idcalendario"), text("e_nombre"), text("e_nif"),
+                  text("e_ccc"), text("e_nomcentro"), text("t_nombre"), text("t_nif"), text("t_nss"),
                   text("t_tipojornada"), text("t_contrato"), text("mes", 6)},
                  {{QStringLiteral("mes"), QStringLiteral("mes")}}});
     Table plan{QStringLiteral("PlanFestivos"),
@@ -58,9 +82,8 @@ std::vector<Table> buildTables()
     t.push_back(plan);
     // One row per message attempt: what went where and when, and whether the server took it.
     t.push_back({QStringLiteral("envios"),
-                 {id(), text("codcentro", 10), integer("idcentro"), text("fichero"), integer("tamano"),
-                  text("sha256"), text("messageid"), text("destinatarios"), text("fecha"), text("resultado"),
-                  integer("aceptado")},
+                 {id(), text("codcentro", 10), integer("idcentro"), text("fichero"), integer("tamano"), text("sha256"),
+                  text("messageid"), text("destinatarios"), text("fecha"), text("resultado"), integer("aceptado")},
                  {{QStringLiteral("sha256"), QStringLiteral("sha256")},
                   {QStringLiteral("codcentro"), QStringLiteral("codcentro")}}});
     return t;

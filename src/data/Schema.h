@@ -17,15 +17,15 @@ constexpr int kVersion = 3;
 struct Field
 {
     QString name;
-    QString type;   // INTEGER or TEXT
-    int width = 0;  // 0: no fixed width; longer texts are cut to it when stored
+    QString type;  // INTEGER or TEXT
+    int width = 0; // 0: no fixed width; longer texts are cut to it when stored
     bool autoId = false;
 };
 
 struct Index
 {
-    QString name;    // as the windows know it; stored with the table name in front
-    QString fields;  // "fecha, num"
+    QString name;   // as the windows know it; stored with the table name in front
+    QString fields; // "fecha, num"
     bool unique = false;
 };
 

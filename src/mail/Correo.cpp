@@ -66,9 +66,9 @@ bool tieneInvisibles(const QString& texto)
 // literals are refused rather than risked.
 bool direccionCorrecta(const QString& direccion)
 {
-    static const QRegularExpression patron(QStringLiteral(
-        "^[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+(\\.[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+)*"
-        "@[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)+$"));
+    static const QRegularExpression patron(
+        QStringLiteral("^[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+(\\.[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+)*"
+                       "@[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)+$"));
     return direccion.size() <= 254 && patron.match(direccion).hasMatch();
 }
 
@@ -215,15 +215,14 @@ bool anadirBuzones(InternetAddressList* lista, const QStringList& esperadas, QLi
     for (int i = 0; i < internet_address_list_length(lista); ++i) {
         InternetAddress* a = internet_address_list_get_address(lista, i);
         if (INTERNET_ADDRESS_IS_GROUP(a)) {
-            if (enGrupo || !anadirBuzones(internet_address_group_get_members(INTERNET_ADDRESS_GROUP(a)), esperadas,
-                                          salida, true))
+            if (enGrupo ||
+                !anadirBuzones(internet_address_group_get_members(INTERNET_ADDRESS_GROUP(a)), esperadas, salida, true))
                 return false;
             continue;
         }
         if (!INTERNET_ADDRESS_IS_MAILBOX(a))
             return false;
-        const QString direccion =
-            QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)));
+        const QString direccion = QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)));
         if (!esperadas.contains(direccion))
             return false;
         const char* nombre = internet_address_get_name(a);
@@ -546,8 +545,8 @@ MensajeCompuesto componerCorreo(const CuentaCorreo& cuenta, const MensajeCorreo&
         }
     }
     const Buzon remitente = de.buzones.first();
-    const QString nombreRemitente = cuenta.nombreEnvio.trimmed().isEmpty() ? remitente.nombre
-                                                                            : cuenta.nombreEnvio.simplified();
+    const QString nombreRemitente =
+        cuenta.nombreEnvio.trimmed().isEmpty() ? remitente.nombre : cuenta.nombreEnvio.simplified();
     c.remitente = remitente.direccion;
     c.destinos = para.direcciones();
 

@@ -10,12 +10,12 @@
 // The sending account of the settings row.
 struct CuentaCorreo
 {
-    QString nombreEnvio;    // e-nombreenvio
-    QString direccionEnvio; // e-direccionenvio
-    QString host;           // e-host
-    QString puerto;         // e-puerto, decimal digits
-    QString usuario;        // e-usuario; empty: no authentication
-    QString password;       // e-password
+    QString nombreEnvio;      // e-nombreenvio
+    QString direccionEnvio;   // e-direccionenvio
+    QString host;             // e-host
+    QString puerto;           // e-puerto, decimal digits
+    QString usuario;          // e-usuario; empty: no authentication
+    QString password;         // e-password
     QString certificado = {}; // e-certificado: a PEM file of authorities trusted besides the system's; may be empty
 };
 
@@ -103,9 +103,9 @@ struct MensajeCompuesto
 {
     QByteArray datos;
     QString messageId;
-    QString remitente;            // bare sender address, for MAIL FROM
-    QStringList destinos;         // bare recipient addresses, for RCPT TO
-    ResultadoCorreo fallo;        // set when the message cannot be composed
+    QString remitente;     // bare sender address, for MAIL FROM
+    QStringList destinos;  // bare recipient addresses, for RCPT TO
+    ResultadoCorreo fallo; // set when the message cannot be composed
 };
 MensajeCompuesto componerCorreo(const CuentaCorreo& cuenta, const MensajeCorreo& mensaje);
 

@@ -142,8 +142,8 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
     }
     const ListaDirecciones para = analizarDirecciones(centro.email);
     if (!para.valida()) {
-        r.lineas << QStringLiteral("Dirección no válida en el centro %1: %2")
-                        .arg(codigoVisible, textoVisible(para.error));
+        r.lineas
+            << QStringLiteral("Dirección no válida en el centro %1: %2").arg(codigoVisible, textoVisible(para.error));
         return r;
     }
     if (para.buzones.isEmpty()) {

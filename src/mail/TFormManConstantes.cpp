@@ -258,10 +258,14 @@ void TFormManConstantes::mostrarFila()
                                                     {m_ok, m_fila.eOK}};
     for (const auto& [c, valor] : casillas)
         c->setChecked(valor);
-    const std::pair<QLineEdit*, QString> campos[] = {
-        {m_rutaPdf, m_fila.RutaPDF},   {m_nombreEnvio, m_fila.eNombreEnvio}, {m_direccionEnvio, m_fila.eDireccionEnvio},
-        {m_host, m_fila.eHost},        {m_puerto, m_fila.ePuerto},           {m_usuario, m_fila.eUsuario},
-        {m_password, m_fila.ePassword}, {m_certificado, m_fila.eCertificado}};
+    const std::pair<QLineEdit*, QString> campos[] = {{m_rutaPdf, m_fila.RutaPDF},
+                                                     {m_nombreEnvio, m_fila.eNombreEnvio},
+                                                     {m_direccionEnvio, m_fila.eDireccionEnvio},
+                                                     {m_host, m_fila.eHost},
+                                                     {m_puerto, m_fila.ePuerto},
+                                                     {m_usuario, m_fila.eUsuario},
+                                                     {m_password, m_fila.ePassword},
+                                                     {m_certificado, m_fila.eCertificado}};
     for (const auto& [e, valor] : campos) {
         if (e->text() != valor)
             e->setText(valor);
@@ -350,10 +354,9 @@ void TFormManConstantes::SpeedButton1Click()
 
 void TFormManConstantes::SpeedButton2Click()
 {
-    const QString fichero =
-        Interaccion::actual().elegirFichero(this, QStringLiteral("Selecciona el certificado:"),
-                                            QStringLiteral("Certificados (*.pem *.crt *.cer);;Todos (*)"), false,
-                                            m_certificado->text());
+    const QString fichero = Interaccion::actual().elegirFichero(
+        this, QStringLiteral("Selecciona el certificado:"),
+        QStringLiteral("Certificados (*.pem *.crt *.cer);;Todos (*)"), false, m_certificado->text());
     if (!fichero.isEmpty())
         m_certificado->setText(QDir::toNativeSeparators(fichero)); // reacts like typing: the test is due again
 }
@@ -384,7 +387,7 @@ void TFormManConstantes::BotPruebaMailClick()
     m_puerto->text().trimmed().toInt(&esEntero);
     if (!esEntero)
         throw store::ConversionError(QStringLiteral("'%1' no es un valor entero válido").arg(m_puerto->text()));
-    CuentaCorreo cuenta{m_nombreEnvio->text(), m_direccionEnvio->text(), m_host->text(),   m_puerto->text(),
+    CuentaCorreo cuenta{m_nombreEnvio->text(), m_direccionEnvio->text(), m_host->text(),       m_puerto->text(),
                         m_usuario->text(),     m_password->text(),       m_certificado->text()};
     OpcionesCorreo opciones;
     opciones.segundosConexion = segundosConexion;

@@ -4,8 +4,8 @@
 #include "masterdata/Maestros.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
-#include "store/Database.h"
 #include "shell/Ventanas.h"
+#include "store/Database.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -18,8 +18,10 @@ TFormManCentro2::TFormManCentro2(TMD& md, QWidget* parent) : QDialog(parent), m_
     setObjectName(QStringLiteral("FormManCentro2"));
     setWindowTitle(QStringLiteral("Seleccionar centro:"));
     setModal(true);
-    m_centros =
-        new TablaConsulta(md.Quorvel(), {{QStringLiteral("codcentro"), QStringLiteral("Código")}, {QStringLiteral("nomcentro"), QStringLiteral("Centro")}}, this);
+    m_centros = new TablaConsulta(md.Quorvel(),
+                                  {{QStringLiteral("codcentro"), QStringLiteral("Código")},
+                                   {QStringLiteral("nomcentro"), QStringLiteral("Centro")}},
+                                  this);
 
     auto* columna = new QVBoxLayout(this);
     m_ckFiltrar = new QCheckBox(QStringLiteral("Filtrar empresa activa"), this);

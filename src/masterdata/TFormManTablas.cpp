@@ -11,8 +11,8 @@
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
-#include "store/Database.h"
 #include "shell/Ventanas.h"
+#include "store/Database.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -34,12 +34,11 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
                                     {QStringLiteral("ccc"), QStringLiteral("CCC")},
                                     {QStringLiteral("nomempresa"), QStringLiteral("Nombre")}},
                                    this);
-    m_centros = new TablaConsulta(
-        m_db,
-        {{QStringLiteral("codcentro"), QStringLiteral("Código")},
-         {QStringLiteral("nomcentro"), QStringLiteral("Centro")},
-         {QStringLiteral("calendario"), QStringLiteral("Calendario")}},
-        this);
+    m_centros = new TablaConsulta(m_db,
+                                  {{QStringLiteral("codcentro"), QStringLiteral("Código")},
+                                   {QStringLiteral("nomcentro"), QStringLiteral("Centro")},
+                                   {QStringLiteral("calendario"), QStringLiteral("Calendario")}},
+                                  this);
     m_trabajadores = new TablaConsulta(m_db,
                                        {{QStringLiteral("id"), {}},
                                         {QStringLiteral("codcentro"), QStringLiteral("Centro")},

@@ -66,9 +66,10 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     m_dbObservaciones = campo(QStringLiteral("DBOBSERVACIONES"), QStringLiteral("Observ."));
 
     // The worker's centres, with the buttons that add and remove one.
-    m_ubica = new TablaConsulta(
-        m_db, {{QStringLiteral("codcentro"), QStringLiteral("Código")}, {QStringLiteral("nomcentro"), QStringLiteral("Centro")}},
-        this);
+    m_ubica = new TablaConsulta(m_db,
+                                {{QStringLiteral("codcentro"), QStringLiteral("Código")},
+                                 {QStringLiteral("nomcentro"), QStringLiteral("Centro")}},
+                                this);
     m_dbGrid1 = crearRejilla(QStringLiteral("DBGrid1"), m_ubica, this);
     m_dbGrid1->setFixedHeight(120);
     m_botMas = new QPushButton(QStringLiteral("+"), this);
@@ -185,7 +186,8 @@ void TFormManTrabajadores::ponerJornada(const QString& tipo)
     if (otra)
         m_dbTipoJornada->addItem(tipo, tipo);
     m_dbTipoJornada->setCurrentIndex(m_dbTipoJornada->findData(tipo));
-    m_lAvisoJornada->setText(otra ? QStringLiteral("Tipo de jornada «%1» no válido: elija C o P").arg(tipo) : QString());
+    m_lAvisoJornada->setText(otra ? QStringLiteral("Tipo de jornada «%1» no válido: elija C o P").arg(tipo)
+                                  : QString());
 }
 
 QWidget* TFormManTrabajadores::controlDe(const QString& campo)

@@ -7,8 +7,8 @@
 #include "masterdata/TablaConsulta.h"
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
-#include "store/StoreError.h"
 #include "shell/Ventanas.h"
+#include "store/StoreError.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

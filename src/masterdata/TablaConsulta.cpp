@@ -70,8 +70,8 @@ void TablaConsulta::ordenar()
             return nuloA;
         return a.at(*id).toLongLong() < b.at(*id).toLongLong();
     });
-    const auto primerTexto = std::find_if(m_filas.begin(), m_filas.end(),
-                                          [&](const QVariantList& f) { return !f.at(*campo).isNull(); });
+    const auto primerTexto =
+        std::find_if(m_filas.begin(), m_filas.end(), [&](const QVariantList& f) { return !f.at(*campo).isNull(); });
     std::vector<QVariantList> filas(std::make_move_iterator(primerTexto), std::make_move_iterator(m_filas.end()));
     m_filas.erase(primerTexto, m_filas.end());
     std::vector<QString> textos;

@@ -19,8 +19,8 @@ struct PrinterStatus
     Service service = Service::NoAnswer;
     QString printer; // the default destination; empty when there is none
     bool accepting = false;
-    bool paused = false;  // jobs are accepted but held until someone resumes the printer
-    bool hasA4 = false;   // offers A4 paper; otherwise sheets are scaled to fit whole
+    bool paused = false; // jobs are accepted but held until someone resumes the printer
+    bool hasA4 = false;  // offers A4 paper; otherwise sheets are scaled to fit whole
 
     bool ready() const { return service == Service::Answers && !printer.isEmpty(); }
 };

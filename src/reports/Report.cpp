@@ -13,8 +13,8 @@ Element& Band::add(ElementKind kind, const QString& name, const QRectF& geometry
     return e;
 }
 
-Element& Band::addText(const QString& name, qreal x, qreal y, const QString& text, const FontStyle& font, qreal boxWidth,
-                       Qt::Alignment alignment)
+Element& Band::addText(const QString& name, qreal x, qreal y, const QString& text, const FontStyle& font,
+                       qreal boxWidth, Qt::Alignment alignment)
 {
     Element& e = add(ElementKind::Text, name, QRectF(x, y, boxWidth, 0));
     e.text = text;

@@ -77,8 +77,8 @@ private:
 
 void GrabarListado(store::Database& db, const QString& codcentro, const EntradaListado& entrada)
 {
-    store::Statement st = db.prepare(
-        QStringLiteral("SELECT %1 FROM centros WHERE codcentro = ? ORDER BY id").arg(centros::kColumnas));
+    store::Statement st =
+        db.prepare(QStringLiteral("SELECT %1 FROM centros WHERE codcentro = ? ORDER BY id").arg(centros::kColumnas));
     st.bind(1, codcentro);
     if (!st.step()) {
         GrabarListado(db, nullptr, entrada);
@@ -143,8 +143,8 @@ void GrabarListado(store::Database& db, const centros::FilaCentro* centro, const
     for (const int posicion : posiciones) {
         if (interrumpido())
             break;
-        const QString texto = entrada.trabajadores.isEmpty() ? entrada.textoTrabajador
-                                                             : entrada.trabajadores.value(posicion);
+        const QString texto =
+            entrada.trabajadores.isEmpty() ? entrada.textoTrabajador : entrada.trabajadores.value(posicion);
         const qint64 id = idTrabajador(texto);
         for (QDate mes = primerMes; mes <= ultimoMes && !interrumpido(); mes = mes.addMonths(1)) {
             FilaListado fila = base;

@@ -15,15 +15,15 @@ struct FilaCentro;
 // What the sheet builder reads from the main window, made explicit.
 struct EntradaListado
 {
-    QDate mesInicio;              // any day of the start month
-    QDate mesFin;                 // any day of the end month
-    QStringList trabajadores;     // worker list entries: "id - name"
-    int seleccionado = -1;        // selected entry, -1 for none
-    QString textoTrabajador;      // text typed in the worker list, used when it has no entries
+    QDate mesInicio;          // any day of the start month
+    QDate mesFin;             // any day of the end month
+    QStringList trabajadores; // worker list entries: "id - name"
+    int seleccionado = -1;    // selected entry, -1 for none
+    QString textoTrabajador;  // text typed in the worker list, used when it has no entries
     bool todosTrabajadores = false;
     bool todosCentros = false;
-    std::function<bool()> interrumpir;             // stop request; may be empty
-    std::function<void(const QString&)> mensaje;   // message boxes; may be empty
+    std::function<bool()> interrumpir;           // stop request; may be empty
+    std::function<void(const QString&)> mensaje; // message boxes; may be empty
 };
 
 // One row of the sheet work table.

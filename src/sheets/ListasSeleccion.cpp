@@ -22,8 +22,8 @@ QStringList entradasEmpresas(store::Database& db, QList<qint64>* ids)
 
 QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* codigos, QList<qint64>* ids)
 {
-    store::Statement st = db.prepare(QStringLiteral(
-        "SELECT codcentro, nomcentro, id FROM centros WHERE idempresa = :par1 ORDER BY codcentro, id"));
+    store::Statement st = db.prepare(
+        QStringLiteral("SELECT codcentro, nomcentro, id FROM centros WHERE idempresa = :par1 ORDER BY codcentro, id"));
     st.bind(QStringLiteral(":par1"), idempresa);
     QStringList out;
     while (st.step()) {
@@ -38,10 +38,10 @@ QStringList entradasCentros(store::Database& db, qint64 idempresa, QStringList* 
 
 QStringList entradasTrabajadores(store::Database& db, const QString& codcentro)
 {
-    store::Statement st = db.prepare(QStringLiteral(
-        "SELECT trabajadores.id, trabajadores.nomtrabajador FROM trabajadores, ubicatrabajador "
-        "WHERE (ubicatrabajador.codcentro = :par1) AND (trabajadores.id = ubicatrabajador.idtrabajador) "
-        "ORDER BY trabajadores.nomtrabajador COLLATE ESPANOL, trabajadores.id"));
+    store::Statement st = db.prepare(
+        QStringLiteral("SELECT trabajadores.id, trabajadores.nomtrabajador FROM trabajadores, ubicatrabajador "
+                       "WHERE (ubicatrabajador.codcentro = :par1) AND (trabajadores.id = ubicatrabajador.idtrabajador) "
+                       "ORDER BY trabajadores.nomtrabajador COLLATE ESPANOL, trabajadores.id"));
     st.bind(QStringLiteral(":par1"), codcentro);
     QStringList out;
     while (st.step())

@@ -20,38 +20,38 @@
 #include <QTextStream>
 #include <optional>
 
-const QString kAyudaLote = QStringLiteral(
-    "Uso: quorvel-lote (--empresa ID | --centro CÓDIGO) --mes AAAAMM [opciones]\n"
-    "\n"
-    "Genera las hojas de registro horario en PDF, un fichero por centro, igual que la opción\n"
-    "\"Generar PDF\" de Quorvel: borra antes los ficheros Quorvel_*.pdf de la carpeta.\n"
-    "\n"
-    "  --empresa ID          todos los centros de la empresa con ese número\n"
-    "  --centro CÓDIGO       un solo centro (código de centro, por ejemplo 0102)\n"
-    "  --mes AAAAMM          mes de las hojas (por ejemplo 201905)\n"
-    "  --hasta AAAAMM        último mes, si son varios (no anterior a --mes)\n"
-    "                        los meses van de 190001 a 999912, y como mucho 120 en total\n"
-    "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
-    "  --carpeta DIR         carpeta de los PDF (por defecto la de la configuración)\n"
-    "  --sabados si|no       sombrear los sábados\n"
-    "  --domingos si|no      sombrear los domingos\n"
-    "  --festivos si|no      sombrear los festivos del calendario\n"
-    "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
-    "  --diasemana si|no     imprimir la letra del día de la semana\n"
-    "  --hilos N             centros que se escriben a la vez (por defecto, uno por núcleo)\n"
-    "  --help                muestra esta ayuda\n"
-    "\n"
-    "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
-    "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
-    "incorrectos, 3 base de datos, empresa o centro no disponibles.\n");
+const QString kAyudaLote =
+    QStringLiteral("Uso: quorvel-lote (--empresa ID | --centro CÓDIGO) --mes AAAAMM [opciones]\n"
+                   "\n"
+                   "Genera las hojas de registro horario en PDF, un fichero por centro, igual que la opción\n"
+                   "\"Generar PDF\" de Quorvel: borra antes los ficheros Quorvel_*.pdf de la carpeta.\n"
+                   "\n"
+                   "  --empresa ID          todos los centros de la empresa con ese número\n"
+                   "  --centro CÓDIGO       un solo centro (código de centro, por ejemplo 0102)\n"
+                   "  --mes AAAAMM          mes de las hojas (por ejemplo 201905)\n"
+                   "  --hasta AAAAMM        último mes, si son varios (no anterior a --mes)\n"
+                   "                        los meses van de 190001 a 999912, y como mucho 120 en total\n"
+                   "  --base FICHERO        base de datos (por defecto Quorvel.abs junto al programa)\n"
+                   "  --carpeta DIR         carpeta de los PDF (por defecto la de la configuración)\n"
+                   "  --sabados si|no       sombrear los sábados\n"
+                   "  --domingos si|no      sombrear los domingos\n"
+                   "  --festivos si|no      sombrear los festivos del calendario\n"
+                   "  --autocentros si|no   aplicar el calendario y los cierres de cada centro\n"
+                   "  --diasemana si|no     imprimir la letra del día de la semana\n"
+                   "  --hilos N             centros que se escriben a la vez (por defecto, uno por núcleo)\n"
+                   "  --help                muestra esta ayuda\n"
+                   "\n"
+                   "Las opciones de sombreado toman por defecto los valores de la configuración.\n"
+                   "Estado de salida: 0 correcto, 1 el proceso no se pudo completar, 2 argumentos\n"
+                   "incorrectos, 3 base de datos, empresa o centro no disponibles.\n");
 
 using namespace lote;
 
 namespace {
 
-const QStringList kConValor = {QStringLiteral("empresa"),  QStringLiteral("centro"),      QStringLiteral("mes"),
-                               QStringLiteral("hasta"),    QStringLiteral("base"),        QStringLiteral("carpeta"),
-                               QStringLiteral("sabados"),  QStringLiteral("domingos"),    QStringLiteral("festivos"),
+const QStringList kConValor = {QStringLiteral("empresa"),     QStringLiteral("centro"),    QStringLiteral("mes"),
+                               QStringLiteral("hasta"),       QStringLiteral("base"),      QStringLiteral("carpeta"),
+                               QStringLiteral("sabados"),     QStringLiteral("domingos"),  QStringLiteral("festivos"),
                                QStringLiteral("autocentros"), QStringLiteral("diasemana"), QStringLiteral("hilos")};
 
 std::optional<bool> siNo(const QHash<QString, QString>& opciones, const QString& nombre)
@@ -101,8 +101,7 @@ private:
 
 } // namespace
 
-int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida,
-                 QTextStream& errores)
+int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTextStream& salida, QTextStream& errores)
 {
     if (argumentos.contains(QStringLiteral("--plan-festivos")))
         return ejecutarPlanFestivosLote(argumentos, baseDefecto, salida, errores);
@@ -127,9 +126,10 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
                    << QStringLiteral("Plan de festivos de una empresa (más en --plan-festivos --help):\n"
                                      "  quorvel-lote --plan-festivos --empresa ID --mes AAAAMM [--base FICHERO] "
                                      "[--carpeta DIR]\n")
-                   << QStringLiteral("Importar o exportar empresas, centros y trabajadores (más en --importar --help):\n"
-                                     "  quorvel-lote --importar FICHERO [--comprobar] [--parcial] [--base FICHERO]\n"
-                                     "  quorvel-lote --exportar FICHERO [--empresa ID] [--base FICHERO]\n")
+                   << QStringLiteral(
+                          "Importar o exportar empresas, centros y trabajadores (más en --importar --help):\n"
+                          "  quorvel-lote --importar FICHERO [--comprobar] [--parcial] [--base FICHERO]\n"
+                          "  quorvel-lote --exportar FICHERO [--empresa ID] [--base FICHERO]\n")
                    << Qt::endl
                    << kAyudaFestivos;
             return Correcto;
@@ -166,8 +166,9 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             bool ok = false;
             peticion.hilos = opciones.value(QStringLiteral("hilos")).toInt(&ok);
             if (!ok || peticion.hilos < 1 || peticion.hilos > 64)
-                throw ErrorArgumentos{QStringLiteral("El valor de --hilos debe ser un número entero de 1 a 64, no «%1».")
-                                          .arg(opciones.value(QStringLiteral("hilos")))};
+                throw ErrorArgumentos{
+                    QStringLiteral("El valor de --hilos debe ser un número entero de 1 a 64, no «%1».")
+                        .arg(opciones.value(QStringLiteral("hilos")))};
         }
     } catch (const ErrorArgumentos& e) {
         errores << e.texto << Qt::endl << QStringLiteral("Use --help para ver las opciones.") << Qt::endl;
@@ -185,8 +186,9 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
         try {
             c = leerConstantes(db);
         } catch (const store::ConversionError& e) {
-            errores << QStringLiteral("La configuración de la base de datos está incompleta o dañada: %1").arg(e.message())
-                    << Qt::endl;
+            errores
+                << QStringLiteral("La configuración de la base de datos está incompleta o dañada: %1").arg(e.message())
+                << Qt::endl;
             return NoDisponible;
         } catch (const store::StoreError& e) {
             errores << QStringLiteral("No se puede leer la configuración de la base de datos: %1").arg(e.message())

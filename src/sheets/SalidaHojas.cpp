@@ -2,8 +2,8 @@
 
 #include "data/FilaCentro.h"
 #include "reports/PdfExport.h"
-#include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
+#include "sheets/ListasSeleccion.h"
 #include "sheets/Meses.h"
 #include "sheets/TFormImpHojaDef.h"
 #include "store/Database.h"
@@ -406,7 +406,8 @@ private:
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
                         InteraccionSalida& interaccion, reports::PrintResult* impresion)
 {
-    const auto hoja = crearHoja(db, codigo, peticion, [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
+    const auto hoja =
+        crearHoja(db, codigo, peticion, [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
     hoja->AbrirFicheros();
     if (hoja->vacio())
         return {};

@@ -12,12 +12,7 @@ class Database;
 }
 class TFormImpHojaDef;
 
-enum class ModoSalida
-{
-    Pdf,
-    Impresora,
-    Previsualizar
-};
+enum class ModoSalida { Pdf, Impresora, Previsualizar };
 
 // The window's shading and sheet options at the moment of the run.
 struct OpcionesHoja
@@ -58,15 +53,15 @@ public:
 
 struct PeticionSalida
 {
-    QStringList centros;          // centre entries "codcentro - nombre"
+    QStringList centros; // centre entries "codcentro - nombre"
     // The code of each entry as it was looked up; when empty, the entry's first token. A code holding a
     // space ("01 7") loses its second half as a token.
     QStringList codigosCentros;
-    QList<qint64> idsCentros;     // the id of each entry; the selected centre is read by it
-    qint64 idempresa = 0;         // an all-centres run prints the centres this company has when it starts
+    QList<qint64> idsCentros; // the id of each entry; the selected centre is read by it
+    qint64 idempresa = 0;     // an all-centres run prints the centres this company has when it starts
     int centroSeleccionado = -1;
     bool todosCentros = false;
-    QStringList trabajadores;     // worker entries of the selected centre
+    QStringList trabajadores; // worker entries of the selected centre
     int trabajadorSeleccionado = -1;
     QString textoTrabajador;
     bool todosTrabajadores = false;
@@ -85,13 +80,12 @@ int hilosPorDefecto();
 
 struct ResultadoSalida
 {
-    enum class Estado
-    {
-        Rechazada,   // refused with a message, nothing touched
+    enum class Estado {
+        Rechazada, // refused with a message, nothing touched
         Interrumpida,
         Terminada,
-        Incompleta   // went to its end, but some centre was not printed: the printer did not take it, the centre
-                     // was deleted meanwhile or its row could not be read (see the log)
+        Incompleta // went to its end, but some centre was not printed: the printer did not take it, the centre
+                   // was deleted meanwhile or its row could not be read (see the log)
     };
     Estado estado = Estado::Rechazada;
     std::optional<bool> correoHabilitado; // the two mail actions; nullopt leaves them as they are
@@ -100,11 +94,11 @@ struct ResultadoSalida
     bool abrirCarpeta = false;            // open the PDF folder in the desktop shell
 };
 
-extern const QString kTextoSinTrabajadores;  // "No hay trabajadores en este centro"
-extern const QString kTextoInterrumpido;     // "Se ha interrumpido el proceso de impresión"
-extern const QString kTextoSinCarpeta;       // PDF run without a folder in the settings
-extern const QString kTextoNoEsCarpeta;      // "%1": the path, which names a file
-extern const QString kTextoCarpetaNoCreada;  // "%1": the folder that could not be created
+extern const QString kTextoSinTrabajadores;     // "No hay trabajadores en este centro"
+extern const QString kTextoInterrumpido;        // "Se ha interrumpido el proceso de impresión"
+extern const QString kTextoSinCarpeta;          // PDF run without a folder in the settings
+extern const QString kTextoNoEsCarpeta;         // "%1": the path, which names a file
+extern const QString kTextoCarpetaNoCreada;     // "%1": the folder that could not be created
 extern const QString kTextoCarpetaSinEscritura; // "%1": the folder
 extern const QString kSeparadorLog;
 extern const QString kCierreLog;

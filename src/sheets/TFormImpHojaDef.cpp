@@ -48,8 +48,7 @@ QString TFormImpHojaDef::mesAnyo(int anyo, int mes)
 {
     // Sheets are laid out on several threads at once; each keeps its own.
     thread_local const QLocale espanol(QLocale::Spanish, QLocale::Spain);
-    return MayusculasAscii(espanol.monthName(mes, QLocale::LongFormat) + QStringLiteral(" - ") +
-                           QString::number(anyo));
+    return MayusculasAscii(espanol.monthName(mes, QLocale::LongFormat) + QStringLiteral(" - ") + QString::number(anyo));
 }
 
 QString TFormImpHojaDef::letraDia(QDate dia)
@@ -62,8 +61,8 @@ void TFormImpHojaDef::construir()
 {
     reports::Report& r = *m_report;
     r.title = QStringLiteral("Hojas de registro horario");
-    r.pageLayout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 5, 10, 5),
-                               QPageLayout::Millimeter);
+    r.pageLayout =
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 5, 10, 5), QPageLayout::Millimeter);
     // The day lines' column rules end 0.3 mm above the next line, under its bottom rule: one rule per
     // column looks the same on paper and keeps each sheet's PDF page small.
     r.joinRuleGapMm = 0.35;
@@ -209,8 +208,7 @@ void TFormImpHojaDef::QRSubDetail1BeforePrint(reports::Band& band)
         return;
     }
     const QDate fecha(AnyoHoja, MesHoja, NumDia);
-    dia.text = DiaSemana ? QString::number(NumDia) + QStringLiteral(" - ") + letraDia(fecha)
-                         : QString::number(NumDia);
+    dia.text = DiaSemana ? QString::number(NumDia) + QStringLiteral(" - ") + letraDia(fecha) : QString::number(NumDia);
     const festivos::Sombreado sombreado{SombSabados, SombDomingos, SombFestivos};
     if (festivos::diaSombreado(fecha, sombreado, m_calendario))
         band.background = festivos::colorSombreado();

@@ -8,8 +8,8 @@
 #include "shell/Interaccion.h"
 #include "shell/ManejadorErrores.h"
 #include "shell/TFormAcercade.h"
-#include "store/Database.h"
 #include "shell/Ventanas.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QApplication>

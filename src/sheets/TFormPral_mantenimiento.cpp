@@ -3,9 +3,9 @@
 
 #include "data/TMD.h"
 #include "masterdata/Exportacion.h"
+#include "masterdata/Maestros.h"
 #include "masterdata/TFormDatosDudosos.h"
 #include "masterdata/TFormImportar.h"
-#include "masterdata/Maestros.h"
 #include "masterdata/TFormManCentros.h"
 #include "masterdata/TFormManTablas.h"
 #include "masterdata/TFormManTrabajadores2.h"
@@ -51,9 +51,9 @@ void TFormPral::ManImportarExecute()
 
 void TFormPral::ManExportarExecute()
 {
-    const QString ruta = Interaccion::actual().elegirFichero(this, QStringLiteral("Exportar a hoja de cálculo"),
-                                                            TFormImportar::textoFiltro(), true,
-                                                            QStringLiteral("quorvel_datos.csv"));
+    const QString ruta =
+        Interaccion::actual().elegirFichero(this, QStringLiteral("Exportar a hoja de cálculo"),
+                                            TFormImportar::textoFiltro(), true, QStringLiteral("quorvel_datos.csv"));
     if (ruta.isEmpty())
         return;
     QSaveFile f(ruta);

@@ -4,8 +4,8 @@
 
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
-#include "sheets/TFormImpHojaDef.h"
 #include "sheets/ListasSeleccion.h"
+#include "sheets/TFormImpHojaDef.h"
 #include "shell/Interaccion.h"
 
 #include <QAction>

@@ -15,13 +15,7 @@ class Database;
 // What every mode of quorvel-lote shares: exit codes, reading "--nombre valor" options, months and the database.
 namespace lote {
 
-enum Salida
-{
-    Correcto = 0,
-    Fallo = 1,
-    Argumentos = 2,
-    NoDisponible = 3
-};
+enum Salida { Correcto = 0, Fallo = 1, Argumentos = 2, NoDisponible = 3 };
 
 struct ErrorArgumentos
 {

@@ -84,7 +84,7 @@ Interaccion::Respuesta Interaccion::preguntar(QWidget* padre, const QString& tex
 }
 
 QString Interaccion::elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro, bool guardar,
-                                  const QString& inicial)
+                                   const QString& inicial)
 {
     return guardar ? QFileDialog::getSaveFileName(padre, titulo, inicial, filtro)
                    : QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);

@@ -32,8 +32,7 @@ public:
     // Yes/No question with the buttons "&Si" and "&No".
     virtual bool confirmar(QWidget* padre, const QString& texto,
                            const QString& titulo = QStringLiteral("Confirmación"));
-    enum class Respuesta
-    {
+    enum class Respuesta {
         Si,
         No,
         Cancelar,

@@ -13,9 +13,8 @@ bool cargarTraduccionQt(QCoreApplication& aplicacion)
 {
     const QLocale espanol(QLocale::Spanish, QLocale::Spain);
     // Qt's own folder first; a copy beside the program serves a machine without Qt's translation package.
-    QStringList carpetas = {
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
+    QStringList carpetas = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations"))};
     // Then a copy in the installed data folder.
     const QString instalada = rutaDatos(QStringLiteral("translations/qtbase_es.qm"));
     if (!instalada.isEmpty())

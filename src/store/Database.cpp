@@ -56,9 +56,8 @@ int registrarEspanol(sqlite3* db)
     int rc = sqlite3_create_collation_v2(db, kColacionEspanol.toUtf8().constData(), SQLITE_UTF8, nullptr,
                                          colacionEspanol, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, kFuncionPlegar.toUtf8().constData(), 1,
-                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, funcionPlegar, nullptr,
-                                        nullptr, nullptr);
+        rc = sqlite3_create_function_v2(db, kFuncionPlegar.toUtf8().constData(), 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                        nullptr, funcionPlegar, nullptr, nullptr, nullptr);
     return rc;
 }
 
@@ -118,8 +117,7 @@ namespace {
 
 // Every copy of the program, on every release, shares one file, so it is kept in the format of the oldest
 // supported SQLCipher (3.x). A 4.x library reads and writes that format with its compatibility setting.
-enum class Formato
-{
+enum class Formato {
     Compatible3,
     Propio4,
 };

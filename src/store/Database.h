@@ -83,9 +83,9 @@ public:
 
     bool isNull(int index) const;
     QString text(int index) const;
-    qint64 integer(int index) const;   // throws ConversionError on null or non-number
-    bool boolean(int index) const;     // throws ConversionError on null
-    QDate date(int index) const;       // invalid QDate on null
+    qint64 integer(int index) const; // throws ConversionError on null or non-number
+    bool boolean(int index) const;   // throws ConversionError on null
+    QDate date(int index) const;     // invalid QDate on null
     QVariant value(int index) const;
 
     bool isNull(const QString& name) const { return isNull(column(name)); }
@@ -108,8 +108,7 @@ private:
 class Transaction
 {
 public:
-    enum class Alcance
-    {
+    enum class Alcance {
         Compartido,     // writes the shared file: BEGIN IMMEDIATE
         SoloTemporales, // writes only this connection's TEMP tables: a plain BEGIN takes no write lock on the file
     };

@@ -1,8 +1,8 @@
 #include "store/Espanol.h"
 
 #include <QCollator>
-#include <QLocale>
 #include <QHash>
+#include <QLocale>
 #include <algorithm>
 #include <array>
 

@@ -292,7 +292,8 @@ TEST_F(CorreoTest, AWrongSenderOrServerIsRefusedBeforeConnecting)
 {
     ServidorSmtps servidor;
     arrancar(servidor);
-    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
     const std::pair<QString, QString> remitentes[] = {
         {QStringLiteral("oficina@x.es  Bcc: <otro@y.es>"), QString()},
         {QStringLiteral("oficina@x.es>\r\nRCPT TO:<otro@y.es"), QString()},
@@ -332,7 +333,8 @@ TEST_F(CorreoTest, NoServerHoldsAMessageLongerThanItsTime)
     OpcionesCorreo corto;
     corto.segundosConexion = 2;
     corto.segundosTotal = 4;
-    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
     const struct
     {
         ServidorSmtps::Modo modo;
@@ -342,7 +344,8 @@ TEST_F(CorreoTest, NoServerHoldsAMessageLongerThanItsTime)
         {ServidorSmtps::Modo::GoteoSaludo, 3500, FalloCorreo::TiempoAgotado},
         {ServidorSmtps::Modo::CallaDatos, 5500, FalloCorreo::TiempoAgotado},
         {ServidorSmtps::Modo::GoteoDatos, 5500, FalloCorreo::TiempoAgotado},
-        {ServidorSmtps::Modo::CallaQuit, 5500, FalloCorreo::Ninguno}, // accepted: the silence after it costs nothing more
+        {ServidorSmtps::Modo::CallaQuit, 5500,
+         FalloCorreo::Ninguno}, // accepted: the silence after it costs nothing more
     };
     for (const auto& caso : casos) {
         ServidorSmtps servidor(caso.modo);
@@ -363,7 +366,8 @@ TEST_F(CorreoTest, TheAccountsOwnAuthorityIsTrustedAndThePasswordLeavesNoCore)
     arrancar(servidor);
     const QByteArray propia = qgetenv("SSL_CERT_FILE");
     qunsetenv("SSL_CERT_FILE");
-    const MensajeCorreo mensaje{QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
+    const MensajeCorreo mensaje{
+        QStringLiteral("centro@ejemplo.es"), QStringLiteral("Prueba"), QStringLiteral("Hola"), {}};
     CuentaCorreo c = cuenta(servidor);
     EXPECT_EQ(enviarCorreo(c, mensaje).fallo, FalloCorreo::Certificado);
     c.certificado = QFile::decodeName(propia);
@@ -382,15 +386,18 @@ TEST(CorreoDirecciones, AFieldIsAnAddressListOrIsRefusedWhole)
         return l.buzones;
     };
     using B = QList<Buzon>;
-    EXPECT_EQ(buzones(QStringLiteral("\"García, Ana\" <ana@x.es>")), (B{{QStringLiteral("García, Ana"), QStringLiteral("ana@x.es")}}));
+    EXPECT_EQ(buzones(QStringLiteral("\"García, Ana\" <ana@x.es>")),
+              (B{{QStringLiteral("García, Ana"), QStringLiteral("ana@x.es")}}));
     EXPECT_EQ(buzones(QStringLiteral(" a@x.es ,b@x.es;; c@x.es ;")),
               (B{{{}, QStringLiteral("a@x.es")}, {{}, QStringLiteral("b@x.es")}, {{}, QStringLiteral("c@x.es")}}));
-    EXPECT_EQ(buzones(QStringLiteral("Encargada Ñúñez <e@x.es>; \"Pérez; Luis\" <l@x.es>, =?UTF-8?B?w4FsYW1v?= <z@x.es>")),
-              (B{{QStringLiteral("Encargada Ñúñez"), QStringLiteral("e@x.es")},
-                 {QStringLiteral("Pérez; Luis"), QStringLiteral("l@x.es")},
-                 {QStringLiteral("Álamo"), QStringLiteral("z@x.es")}}));
+    EXPECT_EQ(
+        buzones(QStringLiteral("Encargada Ñúñez <e@x.es>; \"Pérez; Luis\" <l@x.es>, =?UTF-8?B?w4FsYW1v?= <z@x.es>")),
+        (B{{QStringLiteral("Encargada Ñúñez"), QStringLiteral("e@x.es")},
+           {QStringLiteral("Pérez; Luis"), QStringLiteral("l@x.es")},
+           {QStringLiteral("Álamo"), QStringLiteral("z@x.es")}}));
     EXPECT_EQ(buzones(QStringLiteral("Equipo: a@x.es, Jefa <b@x.es>; c@x.es (oficina)")),
-              (B{{{}, QStringLiteral("a@x.es")}, {QStringLiteral("Jefa"), QStringLiteral("b@x.es")},
+              (B{{{}, QStringLiteral("a@x.es")},
+                 {QStringLiteral("Jefa"), QStringLiteral("b@x.es")},
                  {QStringLiteral("oficina"), QStringLiteral("c@x.es")}}));
     EXPECT_TRUE(buzones(QStringLiteral(" ; , ")).isEmpty());
     EXPECT_TRUE(buzones(QString()).isEmpty());

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -162,4 +162,3 @@ TEST(RutaPorDefecto, BesideTheProgramWhenItsFolderIsWritableElseInTheUsersDataFo
         QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 }
-

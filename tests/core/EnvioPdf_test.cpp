@@ -130,10 +130,11 @@ TEST_F(EnvioPdfTest, EachFileGoesToItsCentreAndEveryOtherCaseGetsItsLine)
     for (int i = 0; i < 2; ++i) {
         const QJsonObject& m = recibidos.at(i);
         // The centre and the month in the subject, so a centre tells its months apart.
-        EXPECT_EQ(m.value(QStringLiteral("asunto")).toString(),
-                  i == 0 ? QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019").arg(e.almacen.codcentro)
-                         : QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019 a julio 2019")
-                               .arg(e.oficinas.codcentro));
+        EXPECT_EQ(
+            m.value(QStringLiteral("asunto")).toString(),
+            i == 0 ? QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019").arg(e.almacen.codcentro)
+                   : QStringLiteral("Envío hojas de control horario mensual — %1 — mayo 2019 a julio 2019")
+                         .arg(e.oficinas.codcentro));
         EXPECT_EQ(m.value(QStringLiteral("texto")).toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo."));
         const QJsonObject anexo = m.value(QStringLiteral("anexos")).toArray().first().toObject();
@@ -183,17 +184,27 @@ TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfIt
         QString linea; // %1: the centre's code
         QStringList rcpt;
     } casos[] = {
-        {"A1", QStringLiteral("\"García, Ana\" <ana@x.es>"), QStringLiteral("Envio a: %1  OK"),
+        {"A1",
+         QStringLiteral("\"García, Ana\" <ana@x.es>"),
+         QStringLiteral("Envio a: %1  OK"),
          {QStringLiteral("ana@x.es")}},
-        {"A2", QStringLiteral("a@x.es, b@x.es; Ñoño Pérez <c@x.es>"), QStringLiteral("Envio a: %1  OK"),
+        {"A2",
+         QStringLiteral("a@x.es, b@x.es; Ñoño Pérez <c@x.es>"),
+         QStringLiteral("Envio a: %1  OK"),
          {QStringLiteral("a@x.es"), QStringLiteral("b@x.es"), QStringLiteral("c@x.es")}},
-        {"A3", QStringLiteral("a@x>\r\nRCPT TO:<b@y.es>"),
-         QStringLiteral("Dirección no válida en el centro %1: a@x>\\r\\nRCPT TO:<b@y.es>"), {}},
-        {"A4", QStringLiteral("d@x.es, e@y.es> <f@y.es>"),
-         QStringLiteral("Dirección no válida en el centro %1: e@y.es> <f@y.es>"), {}},
+        {"A3",
+         QStringLiteral("a@x>\r\nRCPT TO:<b@y.es>"),
+         QStringLiteral("Dirección no válida en el centro %1: a@x>\\r\\nRCPT TO:<b@y.es>"),
+         {}},
+        {"A4",
+         QStringLiteral("d@x.es, e@y.es> <f@y.es>"),
+         QStringLiteral("Dirección no válida en el centro %1: e@y.es> <f@y.es>"),
+         {}},
         {"A5", QStringLiteral("g@y.es\x0b"), QStringLiteral("Dirección no válida en el centro %1: g@y.es\\u000B"), {}},
-        {"A6", QStringLiteral("h@y.es\u2028Envio a: 0101  OK"),
-         QStringLiteral("Dirección no válida en el centro %1: h@y.es\\u2028Envio a: 0101  OK"), {}},
+        {"A6",
+         QStringLiteral("h@y.es\u2028Envio a: 0101  OK"),
+         QStringLiteral("Dirección no válida en el centro %1: h@y.es\\u2028Envio a: 0101  OK"),
+         {}},
         {"A7", QStringLiteral("ñu@y.es"), QStringLiteral("Dirección no válida en el centro %1: ñu@y.es"), {}},
         {"A8", QStringLiteral(" ; , "), QStringLiteral("Mail centro %1 vacío"), {}},
     };
@@ -277,7 +288,8 @@ TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnless
         EXPECT_EQ(r.resultado, QStringLiteral("Envio a: %1  OK").arg(e.almacen.codcentro));
         EXPECT_EQ(r.messageId, m_servidor.mensajes().at(2 - i).value(QStringLiteral("id")).toString());
         EXPECT_EQ(r.tamano, original.size());
-        EXPECT_EQ(r.sha256, QString::fromLatin1(QCryptographicHash::hash(original, QCryptographicHash::Sha256).toHex()));
+        EXPECT_EQ(r.sha256,
+                  QString::fromLatin1(QCryptographicHash::hash(original, QCryptographicHash::Sha256).toHex()));
     }
     EXPECT_EQ(RegistroEnvios(db()).lista(e.oficinas.codcentro).size(), 0);
     EXPECT_EQ(RegistroEnvios(db()).lista(e.almacen.codcentro, QDate::currentDate()).size(), 3);
@@ -288,8 +300,7 @@ TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnless
 // says which code the centre has now when an earlier sending knew it.
 TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
 {
-    const QString nombre =
-        QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro))).fileName();
+    const QString nombre = QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro))).fileName();
     const CuentaConstantes cuenta = leerCuenta(db());
     EnvioPdf envio(db(), cuenta.cuenta);
     ASSERT_TRUE(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).enviado);
@@ -301,9 +312,9 @@ TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
     EXPECT_EQ(r.lineas, QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: "
                                                    "genere de nuevo sus hojas)")
                                         .arg(e.almacen.codcentro)});
-    EXPECT_EQ(envio.enviarFichero(m_carpeta, QStringLiteral("Quorvel_0999_201905.pdf"), kAsuntoCorreo, kTextoCorreo)
-                  .lineas,
-              QStringList{QStringLiteral("No encuentro centro: 0999")});
+    EXPECT_EQ(
+        envio.enviarFichero(m_carpeta, QStringLiteral("Quorvel_0999_201905.pdf"), kAsuntoCorreo, kTextoCorreo).lineas,
+        QStringList{QStringLiteral("No encuentro centro: 0999")});
     EXPECT_EQ(m_servidor.mensajes().size(), 1);
 }
 
@@ -317,8 +328,8 @@ TEST_F(EnvioPdfTest, AStalledServerGivesTheLineWithinAMinute)
     cuenta.cuenta.puerto = QString::number(callado.puerto());
     QElapsedTimer reloj;
     reloj.start();
-    const ResultadoFichero r = EnvioPdf(db(), cuenta.cuenta).enviarFichero(m_carpeta, QFileInfo(ruta).fileName(),
-                                                                            kAsuntoCorreo, kTextoCorreo);
+    const ResultadoFichero r =
+        EnvioPdf(db(), cuenta.cuenta).enviarFichero(m_carpeta, QFileInfo(ruta).fileName(), kAsuntoCorreo, kTextoCorreo);
     EXPECT_LT(reloj.elapsed(), 65000);
     EXPECT_GE(reloj.elapsed(), 59000);
     EXPECT_EQ(r.lineas, QStringList{QStringLiteral("Error al enviar: %1 a almacen@alamo.es  %2 (tiempo agotado)")
@@ -382,13 +393,13 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     // The file that went already is left out with a line saying so; --reenviar sends it again.
     EXPECT_EQ(lote({QStringLiteral("--enviar")}), 1);
     const QString ruta = QDir(m_carpeta).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ya enviado el \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d: %1 a almacen@alamo.es  ")
-                                       .arg(e.almacen.codcentro))
-                    .match(salida)
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Ya enviado el \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d: %1 a almacen@alamo.es  ")
+                               .arg(e.almacen.codcentro))
+            .match(salida)
+            .hasMatch())
         << salida.toStdString();
-    EXPECT_TRUE(salida.endsWith(
-        QStringLiteral("%1\nMail centro %2 vacío\n").arg(ruta, e.obrador.codcentro)))
+    EXPECT_TRUE(salida.endsWith(QStringLiteral("%1\nMail centro %2 vacío\n").arg(ruta, e.obrador.codcentro)))
         << salida.toStdString();
     EXPECT_EQ(m_servidor.mensajes().size(), 1);
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--reenviar")}), 1);
@@ -416,8 +427,8 @@ TEST_F(LoteCorreoTest, ABatchKilledWhileSendingSendsOnItsRerunOnlyWhatTheServerH
 {
     QStringList nombres;
     for (int i = 0; i < 8; ++i) {
-        const auto c = fixture::centro(db(), e.empresa1, QStringLiteral("K%1").arg(i), QStringLiteral("CENTRO K"), 0, true,
-                                       true, true, QStringLiteral("k%1@alamo.es").arg(i));
+        const auto c = fixture::centro(db(), e.empresa1, QStringLiteral("K%1").arg(i), QStringLiteral("CENTRO K"), 0,
+                                       true, true, true, QStringLiteral("k%1@alamo.es").arg(i));
         nombres << QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(c.codcentro))).fileName();
     }
     QProcess p;
@@ -445,7 +456,8 @@ TEST_F(LoteCorreoTest, ABatchKilledWhileSendingSendsOnItsRerunOnlyWhatTheServerH
     EXPECT_EQ(salida.count(QStringLiteral("  OK\n")), 8 - aceptados.size()) << salida.toStdString();
     QHash<QString, int> veces;
     for (const QJsonObject& m : m_servidor.mensajes())
-        ++veces[m.value(QStringLiteral("anexos")).toArray().first().toObject().value(QStringLiteral("nombre")).toString()];
+        ++veces
+            [m.value(QStringLiteral("anexos")).toArray().first().toObject().value(QStringLiteral("nombre")).toString()];
     for (const QString& n : nombres)
         EXPECT_GE(veces.value(n), 1) << n.toStdString();
     // Only a message the kill caught between the server's yes and the register's row can arrive twice.

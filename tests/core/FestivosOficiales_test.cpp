@@ -174,8 +174,9 @@ TEST_F(FestivosOficialesTest, UserFileBesideTheDatabaseReplacesItsYearsOnly)
         tabla();
         ADD_FAILURE() << "a wrong date was accepted";
     } catch (const ErrorTabla& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("festivos-usuario.csv, fila 2: «2027-02-30» no es una fecha (aaaa-mm-dd o "
-                                            "dd/mm/aaaa)."));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("festivos-usuario.csv, fila 2: «2027-02-30» no es una fecha (aaaa-mm-dd o "
+                                 "dd/mm/aaaa)."));
     }
     escribir(kFicheroUsuario, "anio,comunidad,fecha,tipo,nombre\n2027,ZZ,2027-02-03,0,Nada\n");
     EXPECT_THROW(tabla(), ErrorTabla);
@@ -214,7 +215,8 @@ TEST_F(FestivosOficialesTest, SeveralCalendarsTakeTheirOwnCommunityInOneGoOrNotA
     const int vigo = int(fixture::calendario(db(), QStringLiteral("Vigo")));
     const int bilbao = int(fixture::calendario(db(), QStringLiteral("Bilbao")));
     const Tabla t = tabla();
-    EXPECT_EQ(aplicarVarios(db(), {{0, QStringLiteral("MD")}, {vigo, QStringLiteral("GA")}, {bilbao, QStringLiteral("pv")}},
+    EXPECT_EQ(aplicarVarios(db(),
+                            {{0, QStringLiteral("MD")}, {vigo, QStringLiteral("GA")}, {bilbao, QStringLiteral("pv")}},
                             2025, t),
               36);
     EXPECT_EQ(dias(bilbao, 2025).join(u' '),

@@ -1,6 +1,6 @@
 #include "data/TMD.h"
-#include "sheets/ListasSeleccion.h"
 #include "sheets/Listado.h"
+#include "sheets/ListasSeleccion.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/TempDir.h"

@@ -165,9 +165,9 @@ TEST_F(LoteProcesosTest, ACentreRecodedOverAndOverDuringRunsIsPrintedOrTheRunSay
                 impresos << nombres(QDir(carpeta).filePath(pdf));
             impresos.sort();
             if (lote->exitCode() == 0) {
-                EXPECT_EQ(impresos, todos) << "a run that ended well left sheets out (round " << ronda << ", "
-                                           << hilos << " workers):\n"
-                                           << salida.toStdString();
+                EXPECT_EQ(impresos, todos)
+                    << "a run that ended well left sheets out (round " << ronda << ", " << hilos << " workers):\n"
+                    << salida.toStdString();
                 EXPECT_FALSE(salida.contains(QStringLiteral("no tiene trabajadores"))) << salida.toStdString();
             } else {
                 EXPECT_EQ(lote->exitCode(), 1) << salida.toStdString();

@@ -98,8 +98,8 @@ TEST_F(LoteTest, OneCentreRangeIntoAnotherFolderWithoutWeekdayLetters)
     const QString nombre = QStringLiteral("Quorvel_%1_201911-202002.pdf").arg(e.oficinas.codcentro);
     EXPECT_EQ(pdfs(carpeta), QStringList{nombre});
     const QString pdf = QDir(carpeta).filePath(nombre);
-    store::Statement st = md.Quorvel().prepare(
-        QStringLiteral("SELECT count(*) FROM ubicatrabajador WHERE codcentro = ?"));
+    store::Statement st =
+        md.Quorvel().prepare(QStringLiteral("SELECT count(*) FROM ubicatrabajador WHERE codcentro = ?"));
     st.bind(1, e.oficinas.codcentro);
     ASSERT_TRUE(st.step());
     EXPECT_EQ(poppler::paginas(pdf), 4 * st.integer(0));
@@ -142,7 +142,8 @@ TEST_F(LoteTest, ArgumentAndDataErrorsInSpanish)
 
     EXPECT_EQ(lote({QStringLiteral("--mes"), QStringLiteral("201905")}), 2);
     EXPECT_TRUE(errores.contains(QStringLiteral("Indique --empresa o --centro")));
-    EXPECT_EQ(lote({QStringLiteral("--empresa"), QStringLiteral("1"), QStringLiteral("--mes"), QStringLiteral("2019-5")}), 2);
+    EXPECT_EQ(
+        lote({QStringLiteral("--empresa"), QStringLiteral("1"), QStringLiteral("--mes"), QStringLiteral("2019-5")}), 2);
     EXPECT_EQ(lote({QStringLiteral("--empresa"), QStringLiteral("1"), QStringLiteral("--mes"), QStringLiteral("201905"),
                     QStringLiteral("--hasta"), QStringLiteral("201904")}),
               2);
@@ -154,11 +155,17 @@ TEST_F(LoteTest, ArgumentAndDataErrorsInSpanish)
               2);
     EXPECT_TRUE(errores.contains(QStringLiteral("Opción desconocida: --colores.")));
 
-    EXPECT_EQ(lote({QStringLiteral("--empresa"), QStringLiteral("77"), QStringLiteral("--mes"), QStringLiteral("201905")}), 3);
+    EXPECT_EQ(
+        lote({QStringLiteral("--empresa"), QStringLiteral("77"), QStringLiteral("--mes"), QStringLiteral("201905")}),
+        3);
     EXPECT_TRUE(errores.contains(QStringLiteral("No existe la empresa 77.")));
-    EXPECT_EQ(lote({QStringLiteral("--centro"), QStringLiteral("7701"), QStringLiteral("--mes"), QStringLiteral("201905")}), 3);
+    EXPECT_EQ(
+        lote({QStringLiteral("--centro"), QStringLiteral("7701"), QStringLiteral("--mes"), QStringLiteral("201905")}),
+        3);
     EXPECT_TRUE(errores.contains(QStringLiteral("No existe el centro 7701.")));
-    EXPECT_EQ(lote({QStringLiteral("--centro"), e.tiendaVacia.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")}), 1);
+    EXPECT_EQ(
+        lote({QStringLiteral("--centro"), e.tiendaVacia.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")}),
+        1);
     EXPECT_TRUE(errores.contains(QStringLiteral("No hay trabajadores en este centro")));
 }
 
@@ -177,11 +184,13 @@ TEST_F(LoteTest, MonthLimitsAndLongRangesAreRefusedBeforeAnythingIsTouched)
     EXPECT_EQ(lote({QStringLiteral("--centro"), centro, QStringLiteral("--mes"), QStringLiteral("200001"),
                     QStringLiteral("--hasta"), QStringLiteral("201001")}),
               2);
-    EXPECT_TRUE(errores.startsWith(QStringLiteral("El intervalo no puede pasar de 120 meses\n"))) << errores.toStdString();
+    EXPECT_TRUE(errores.startsWith(QStringLiteral("El intervalo no puede pasar de 120 meses\n")))
+        << errores.toStdString();
     EXPECT_EQ(huellas(carpetaConfig()), antes);
 
     EXPECT_EQ(meses::comprobar(QDate(2000, 1, 31), QDate(2009, 12, 1)), QString());
-    EXPECT_EQ(meses::comprobar(QDate(2000, 1, 1), QDate(2010, 1, 1)), QStringLiteral("El intervalo no puede pasar de 120 meses"));
+    EXPECT_EQ(meses::comprobar(QDate(2000, 1, 1), QDate(2010, 1, 1)),
+              QStringLiteral("El intervalo no puede pasar de 120 meses"));
     EXPECT_EQ(meses::comprobar(QDate(1899, 12, 31), QDate(1900, 1, 1)), meses::kTextoFueraDeLimites);
     EXPECT_EQ(meses::comprobar(QDate(9999, 12, 31), QDate(9999, 12, 31)), QString());
 
@@ -213,11 +222,13 @@ TEST_F(LoteTest, FolderProblemsNameTheFolderGivenAndLeaveEveryFileAlone)
     const QString fichero = dir.file(QStringLiteral("keep.pdf"));
     escribir(fichero, "no es una carpeta");
     EXPECT_EQ(lote(centro + QStringList{QStringLiteral("--carpeta"), fichero}), 2);
-    EXPECT_TRUE(errores.startsWith(QStringLiteral("La carpeta de --carpeta, «%1», es un fichero y no una carpeta.").arg(fichero)))
+    EXPECT_TRUE(errores.startsWith(
+        QStringLiteral("La carpeta de --carpeta, «%1», es un fichero y no una carpeta.").arg(fichero)))
         << errores.toStdString();
 
     // A folder that cannot be made (its parent is a file) is said before the settings folder is looked at.
-    EXPECT_EQ(lote(centro + QStringList{QStringLiteral("--carpeta"), QDir(fichero).filePath(QStringLiteral("PDF"))}), 1);
+    EXPECT_EQ(lote(centro + QStringList{QStringLiteral("--carpeta"), QDir(fichero).filePath(QStringLiteral("PDF"))}),
+              1);
     EXPECT_TRUE(errores.startsWith(QStringLiteral("No se puede crear la carpeta de los PDF «%1/PDF».").arg(fichero)))
         << errores.toStdString();
 
@@ -260,8 +271,9 @@ TEST_F(LoteTest, CentreCodesAreKeptWholeAndMissingDataIsNotSuccess)
     // The short code " 7" makes a centre code with a space in it.
     const auto norte = fixture::centro(db, e.empresa1, QStringLiteral(" 7"), QStringLiteral("ALMACÉN NORTE"));
     ASSERT_TRUE(norte.codcentro.contains(u' '));
-    fixture::asignar(db, fixture::trabajador(db, QStringLiteral("QUIROGA SOTO, LUIS"), QStringLiteral("11111111H"),
-                                             QStringLiteral("281234567890"), QStringLiteral("C"), QStringLiteral("40 H")),
+    fixture::asignar(db,
+                     fixture::trabajador(db, QStringLiteral("QUIROGA SOTO, LUIS"), QStringLiteral("11111111H"),
+                                         QStringLiteral("281234567890"), QStringLiteral("C"), QStringLiteral("40 H")),
                      norte.codcentro);
     ASSERT_EQ(lote({QStringLiteral("--centro"), norte.codcentro, QStringLiteral("--mes"), QStringLiteral("202505")}), 0)
         << errores.toStdString();
@@ -293,7 +305,8 @@ TEST_F(LoteTest, CentreCodesAreKeptWholeAndMissingDataIsNotSuccess)
     // A centre whose company is gone prints sheets without the company: said, and not reported as success.
     const auto huerfano = fixture::centro(db, 99, QStringLiteral("01"), QStringLiteral("SIN EMPRESA"));
     fixture::asignar(db, e.trabajadores.front(), huerfano.codcentro);
-    EXPECT_EQ(lote({QStringLiteral("--centro"), huerfano.codcentro, QStringLiteral("--mes"), QStringLiteral("202505")}), 1);
+    EXPECT_EQ(lote({QStringLiteral("--centro"), huerfano.codcentro, QStringLiteral("--mes"), QStringLiteral("202505")}),
+              1);
     EXPECT_TRUE(errores.contains(QStringLiteral("error empresa no encontrada"))) << errores.toStdString();
 }
 
@@ -303,7 +316,8 @@ TEST_F(LoteTest, RelativeFolderSettingIsBesideTheDatabaseWhereverTheToolStarts)
     TempDir otra;
     const QString antes = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(otra.path()));
-    const int r = lote({QStringLiteral("--centro"), e.almacen.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")});
+    const int r =
+        lote({QStringLiteral("--centro"), e.almacen.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")});
     QDir::setCurrent(antes);
     ASSERT_EQ(r, 0) << errores.toStdString();
     const QString carpeta = dir.file(QStringLiteral("hojas"));
@@ -316,24 +330,26 @@ TEST_F(LoteTest, WorkersInSpanishOrderInTheListAndOnThePages)
 {
     store::Database& db = md.Quorvel();
     const auto centro = fixture::centro(db, e.empresa2, QStringLiteral("09"), QStringLiteral("ORDEN"));
-    const QStringList desordenados{QStringLiteral("OCAÑA RUIZ, EVA"), QStringLiteral("ÑORA GIL, PEDRO"),
-                                   QStringLiteral("BENÍTEZ SOL, ANA"), QStringLiteral("NÚÑEZ PAZ, LUIS"),
-                                   QStringLiteral("ZAPATA RÍO, JUAN"), QStringLiteral("NAVARRO LUZ, MARÍA"),
+    const QStringList desordenados{QStringLiteral("OCAÑA RUIZ, EVA"),   QStringLiteral("ÑORA GIL, PEDRO"),
+                                   QStringLiteral("BENÍTEZ SOL, ANA"),  QStringLiteral("NÚÑEZ PAZ, LUIS"),
+                                   QStringLiteral("ZAPATA RÍO, JUAN"),  QStringLiteral("NAVARRO LUZ, MARÍA"),
                                    QStringLiteral("ÁLVAREZ MAR, ROSA"), QStringLiteral("álvarez mar, rosa")};
     for (const QString& nombre : desordenados)
-        fixture::asignar(db, fixture::trabajador(db, nombre, QStringLiteral("1Z"), QStringLiteral("2"),
-                                                 QStringLiteral("C"), QStringLiteral("40")),
+        fixture::asignar(db,
+                         fixture::trabajador(db, nombre, QStringLiteral("1Z"), QStringLiteral("2"), QStringLiteral("C"),
+                                             QStringLiteral("40")),
                          centro.codcentro);
     const QStringList esperado{QStringLiteral("ÁLVAREZ MAR, ROSA"), QStringLiteral("álvarez mar, rosa"),
-                               QStringLiteral("BENÍTEZ SOL, ANA"), QStringLiteral("NAVARRO LUZ, MARÍA"),
-                               QStringLiteral("NÚÑEZ PAZ, LUIS"), QStringLiteral("ÑORA GIL, PEDRO"),
-                               QStringLiteral("OCAÑA RUIZ, EVA"), QStringLiteral("ZAPATA RÍO, JUAN")};
+                               QStringLiteral("BENÍTEZ SOL, ANA"),  QStringLiteral("NAVARRO LUZ, MARÍA"),
+                               QStringLiteral("NÚÑEZ PAZ, LUIS"),   QStringLiteral("ÑORA GIL, PEDRO"),
+                               QStringLiteral("OCAÑA RUIZ, EVA"),   QStringLiteral("ZAPATA RÍO, JUAN")};
     QStringList lista;
     for (const QString& entrada : entradasTrabajadores(db, centro.codcentro))
         lista << entrada.section(QStringLiteral(" - "), 1);
     EXPECT_EQ(lista, esperado);
 
-    ASSERT_EQ(lote({QStringLiteral("--centro"), centro.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")}), 0)
+    ASSERT_EQ(lote({QStringLiteral("--centro"), centro.codcentro, QStringLiteral("--mes"), QStringLiteral("201905")}),
+              0)
         << errores.toStdString();
     const QString pdf = QDir(carpetaConfig()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro));
     ASSERT_EQ(poppler::paginas(pdf), int(esperado.size()));

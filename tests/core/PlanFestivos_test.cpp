@@ -105,11 +105,12 @@ TEST_F(PlanFestivosTest, AnUnreadableCentreIsNamedAndTheOthersAreListed)
         .bind(1, abierto.id)
         .run();
     const QStringList noIncluidos = plan::GenerarPlanFestivos(db(), e.empresa2, QDate(2019, 6, 1));
-    EXPECT_EQ(noIncluidos,
-              (QStringList{QStringLiteral("Centro: %1 - DESPACHO PLAZA  no impreso: el campo 'calendario' está vacío")
-                               .arg(e.despacho.codcentro),
-                           QStringLiteral("Centro: %1 - RARO  no impreso: el campo 'domingos' vale «2», que no es 0 ni 1")
-                               .arg(raro.codcentro)}));
+    EXPECT_EQ(
+        noIncluidos,
+        (QStringList{QStringLiteral("Centro: %1 - DESPACHO PLAZA  no impreso: el campo 'calendario' está vacío")
+                         .arg(e.despacho.codcentro),
+                     QStringLiteral("Centro: %1 - RARO  no impreso: el campo 'domingos' vale «2», que no es 0 ni 1")
+                         .arg(raro.codcentro)}));
     const auto filas = plan::leerPlan(db());
     ASSERT_EQ(filas.size(), 2u);
     EXPECT_EQ(filas[0].nomcentro, QStringLiteral("OBRADOR"));

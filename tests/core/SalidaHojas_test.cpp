@@ -1,9 +1,9 @@
 #include "data/TMD.h"
 #include "masterdata/Maestros.h"
-#include "shell/TextHelpers.h"
 #include "reports/Report.h"
 #include "sheets/Listado.h"
 #include "sheets/SalidaHojas.h"
+#include "shell/TextHelpers.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/Poppler.h"
@@ -31,7 +31,8 @@ protected:
         p.centros = entradasCentros(db(), e.empresa1, nullptr, &p.idsCentros);
         p.idempresa = e.empresa1;
         in.centros = p.centros;
-        p.centroSeleccionado = int(p.centros.indexOf(QRegularExpression(QStringLiteral("%1 .*").arg(centro.codcentro))));
+        p.centroSeleccionado =
+            int(p.centros.indexOf(QRegularExpression(QStringLiteral("%1 .*").arg(centro.codcentro))));
         p.trabajadores = in.trabajadoresDe(centro.codcentro);
         p.trabajadorSeleccionado = p.trabajadores.isEmpty() ? -1 : 0;
         p.todosTrabajadores = true;
@@ -112,8 +113,7 @@ TEST_F(SalidaTest, AllCentresLogsTheCentreWithoutWorkers)
     auto p = peticion(e.almacen);
     p.todosCentros = true;
     const auto r = GenerarFicheroImprimir(db(), p, in);
-    EXPECT_EQ(in.centrosEnCurso,
-              (QStringList{e.almacen.codcentro, e.oficinas.codcentro, e.tiendaVacia.codcentro}));
+    EXPECT_EQ(in.centrosEnCurso, (QStringList{e.almacen.codcentro, e.oficinas.codcentro, e.tiendaVacia.codcentro}));
     EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
                                   QStringLiteral("----------------------------------"),
                                   QStringLiteral("Para cerrar doble-click o (Intro)")}));
@@ -212,7 +212,8 @@ TEST_F(SalidaTest, EachCentreFollowsItsOwnCalendarAndClosedDaysOnlyWhenAsked)
     p.todosCentros = true;
     p.opciones = {true, false, false, true, false, true}; // the window shades Saturdays alone
     const auto grises = [&](const fixture::Centro& centro) {
-        return poppler::diasGrises(QDir(carpeta()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro)));
+        return poppler::diasGrises(
+            QDir(carpeta()).filePath(QStringLiteral("Quorvel_%1_201905.pdf").arg(centro.codcentro)));
     };
     GenerarFicheroImprimir(db(), p, in);
     // May 2019: the 1st is a national holiday; the Madrid calendar adds the 2nd and 15th and opens Sunday 19.
@@ -406,8 +407,8 @@ TEST_F(SalidaTest, CentresWrittenAtOnceGiveTheSameFilesAsOneAtATime)
 TEST_F(SalidaTest, StopDuringAParallelRunLeavesOnlyWholeFiles)
 {
     for (int c = 4; c <= 9; ++c) {
-        const auto centro = fixture::centro(db(), e.empresa1, QStringLiteral("0%1").arg(c),
-                                            QStringLiteral("CENTRO %1").arg(c));
+        const auto centro =
+            fixture::centro(db(), e.empresa1, QStringLiteral("0%1").arg(c), QStringLiteral("CENTRO %1").arg(c));
         for (int t = 0; t < 8; ++t)
             fixture::asignar(db(), e.trabajadores[std::size_t(t)], centro.codcentro);
     }

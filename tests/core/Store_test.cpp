@@ -57,7 +57,8 @@ TEST_F(StoreTest, NamesMatchWithoutRegardToCase)
 TEST_F(StoreTest, TypedReadingAndParameters)
 {
     fixture::festivo(db(), 0, QDate(2019, 5, 1), 0);
-    store::Statement st = db().prepare(QStringLiteral("SELECT fecha, codreduc, NULL, 'x' FROM calendar WHERE fecha = ?"));
+    store::Statement st =
+        db().prepare(QStringLiteral("SELECT fecha, codreduc, NULL, 'x' FROM calendar WHERE fecha = ?"));
     st.bind(1, QDate(2019, 5, 1));
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.date(0), QDate(2019, 5, 1));
@@ -268,8 +269,8 @@ TEST(StoreConcurrency, TwoProcessesWritingLoseNoRow)
     ASSERT_TRUE(b.waitForFinished(120000));
     EXPECT_EQ(a.exitCode(), 0) << a.readAllStandardError().toStdString();
     EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
-    store::Statement st = md.Quorvel().prepare(QStringLiteral(
-        "SELECT substr(e_nombre, 1, 1), count(DISTINCT e_nombre) FROM Listado GROUP BY 1 ORDER BY 1"));
+    store::Statement st = md.Quorvel().prepare(
+        QStringLiteral("SELECT substr(e_nombre, 1, 1), count(DISTINCT e_nombre) FROM Listado GROUP BY 1 ORDER BY 1"));
     QStringList counts;
     while (st.step())
         counts << st.text(0) + QString::number(st.integer(1));
@@ -281,8 +282,8 @@ TEST(StoreConcurrency, TwoProcessesWritingLoseNoRow)
 TEST_F(StoreTest, SpanishOrderAndAccentFreeSearchOnTheConnection)
 {
     db().exec(QStringLiteral("CREATE TEMP TABLE nombres (n TEXT)"));
-    const QStringList mezclados = {QStringLiteral("OCAÑA"),  QStringLiteral("ÑORA"),    QStringLiteral("vidal"),
-                                   QStringLiteral("NÚÑEZ"),  QStringLiteral("ÁLVAREZ"), QStringLiteral("NAVARRO"),
+    const QStringList mezclados = {QStringLiteral("OCAÑA"),   QStringLiteral("ÑORA"),    QStringLiteral("vidal"),
+                                   QStringLiteral("NÚÑEZ"),   QStringLiteral("ÁLVAREZ"), QStringLiteral("NAVARRO"),
                                    QStringLiteral("BENÍTEZ"), QStringLiteral("alonso")};
     for (const QString& n : mezclados)
         db().prepare(QStringLiteral("INSERT INTO nombres VALUES (?)")).bind(1, n).run();
@@ -297,8 +298,8 @@ TEST_F(StoreTest, SpanishOrderAndAccentFreeSearchOnTheConnection)
 
     // Case and accents are ignored; the text is a parameter, so quotes and wildcards match only themselves.
     const auto encontrados = [this](const QString& buscado) {
-        store::Statement b = db().prepare(
-            QStringLiteral("SELECT count(*) FROM nombres WHERE instr(PLEGAR(n), PLEGAR(:par1)) > 0"));
+        store::Statement b =
+            db().prepare(QStringLiteral("SELECT count(*) FROM nombres WHERE instr(PLEGAR(n), PLEGAR(:par1)) > 0"));
         b.bind(QStringLiteral(":par1"), buscado);
         b.step();
         return b.integer(0);

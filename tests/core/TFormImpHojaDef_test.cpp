@@ -168,7 +168,8 @@ TEST_F(HojaTest, CentreCalendarAndItsOwnFlags)
         const auto p = unica(hoja);
         // The centre is open on Saturdays; its calendar opens Sunday 19 and adds the 2nd and the 15th.
         EXPECT_EQ(grises(p), (QList<int>{1, 2, 5, 12, 15, 26}));
-        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")), QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
+        EXPECT_EQ(textos(p, QStringLiteral("QRCalendario")),
+                  QStringList{QStringLiteral("Nº Calendario: %1").arg(e.calendarioMadrid)});
         EXPECT_TRUE(mensajes.isEmpty());
     }
     {
@@ -230,7 +231,8 @@ TEST_F(HojaTest, BlankTemplateRow)
     hoja.SombFestivos = true;
     const auto p = paginas(hoja);
     ASSERT_EQ(p.size(), 1u);
-    EXPECT_EQ(textos(p[0], QStringLiteral("QRTitulo")), QStringList{QStringLiteral("RESUMEN HOJA DE REGISTRO HORARIO.")});
+    EXPECT_EQ(textos(p[0], QStringLiteral("QRTitulo")),
+              QStringList{QStringLiteral("RESUMEN HOJA DE REGISTRO HORARIO.")});
     EXPECT_TRUE(textos(p[0], QStringLiteral("e_nombre")).value(0).isEmpty());
     EXPECT_TRUE(textos(p[0], QStringLiteral("QRCalendario")).value(0).isEmpty());
     EXPECT_EQ(grises(p[0]), QList<int>{1});
@@ -250,13 +252,37 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
     // Layout mode spaces words by position, so compare without blanks.
     const auto sinBlancos = [](QString t) { return t.remove(QRegularExpression(QStringLiteral("\\s"))); };
     const QString texto = sinBlancos(poppler::texto(pdf, 1));
-    for (const char* esperado :
-         {"RESUMEN HOJA DE REGISTRO HORARIO. TRABAJADOR A TIEMPO COMPLETO", "Empresa:", "TRANSPORTES ÁLAMO, S.L.",
-          "Trabajador/a:", "MUÑOZ DÍAZ, CARMEN", "CIF/NIF", "B28123456", "CCC", "28/1234567/89", "NIF", "12345678Z",
-          "Nº S.Soc.", "281234567890", "Centro de trabajo", "01 - ALMACÉN SUR", "Contrato", "40 h/semana",
-          "MAYO - 2019", "Nº Calendario: 0", "MAÑANA", "TARDE", "DIA", "entrada", "salida", "HORAS",
-          "Firma del/de la Trabajador/a", "1 - X", "31 - V", "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A",
-          "Firmado, el/la  trabajador/a", "Firmado, la Empresa:"}) {
+    for (const char* esperado : {"RESUMEN HOJA DE REGISTRO HORARIO. TRABAJADOR A TIEMPO COMPLETO",
+                                 "Empresa:",
+                                 "TRANSPORTES ÁLAMO, S.L.",
+                                 "Trabajador/a:",
+                                 "MUÑOZ DÍAZ, CARMEN",
+                                 "CIF/NIF",
+                                 "B28123456",
+                                 "CCC",
+                                 "28/1234567/89",
+                                 "NIF",
+                                 "12345678Z",
+                                 "Nº S.Soc.",
+                                 "281234567890",
+                                 "Centro de trabajo",
+                                 "01 - ALMACÉN SUR",
+                                 "Contrato",
+                                 "40 h/semana",
+                                 "MAYO - 2019",
+                                 "Nº Calendario: 0",
+                                 "MAÑANA",
+                                 "TARDE",
+                                 "DIA",
+                                 "entrada",
+                                 "salida",
+                                 "HORAS",
+                                 "Firma del/de la Trabajador/a",
+                                 "1 - X",
+                                 "31 - V",
+                                 "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A",
+                                 "Firmado, el/la  trabajador/a",
+                                 "Firmado, la Empresa:"}) {
         EXPECT_TRUE(texto.contains(sinBlancos(QString::fromUtf8(esperado)))) << esperado;
     }
     EXPECT_TRUE(poppler::texto(pdf, 2).contains(QStringLiteral("TRABAJADOR A TIEMPO PARCIAL")));
@@ -280,16 +306,16 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
     };
     // Captions and the values beside them, each at its own place: a value moved onto its neighbour's cell
     // would still read back as text.
-    for (const Esperada& e : {Esperada{"Empresa:", 2.1, 8.5}, Esperada{"TRANSPORTES", 19.1, 9.5},
+    for (const Esperada& e : {Esperada{"Empresa:", 2.1, 8.5},       Esperada{"TRANSPORTES", 19.1, 9.5},
                               Esperada{"Trabajador/a:", 93.1, 8.5}, Esperada{"MUÑOZ", 112.4, 9.5},
-                              Esperada{"CIF/NIF", 2.4, 14.8}, Esperada{"B28123456", 16.1, 15.9},
-                              Esperada{"CCC", 43.7, 14.8}, Esperada{"28/1234567/89", 56.1, 15.9},
-                              Esperada{"NIF", 93.4, 14.8}, Esperada{"12345678Z", 104.5, 15.9},
-                              Esperada{"Nº", 135.7, 14.8}, Esperada{"281234567890", 154.5, 15.9},
-                              Esperada{"Centro", 2.4, 21.2}, Esperada{"Contrato", 93.4, 21.2},
-                              Esperada{"MAYO", 124.4, 33.6},
-                              Esperada{"MAÑANA", 33.1, 37.0}, Esperada{"TARDE", 75.4, 37.0}, Esperada{"DIA", 8.2, 42.6},
-                              Esperada{"HORAS", 103.7, 42.6}, Esperada{"Firma", 124.6, 42.6},
+                              Esperada{"CIF/NIF", 2.4, 14.8},       Esperada{"B28123456", 16.1, 15.9},
+                              Esperada{"CCC", 43.7, 14.8},          Esperada{"28/1234567/89", 56.1, 15.9},
+                              Esperada{"NIF", 93.4, 14.8},          Esperada{"12345678Z", 104.5, 15.9},
+                              Esperada{"Nº", 135.7, 14.8},          Esperada{"281234567890", 154.5, 15.9},
+                              Esperada{"Centro", 2.4, 21.2},        Esperada{"Contrato", 93.4, 21.2},
+                              Esperada{"MAYO", 124.4, 33.6},        Esperada{"MAÑANA", 33.1, 37.0},
+                              Esperada{"TARDE", 75.4, 37.0},        Esperada{"DIA", 8.2, 42.6},
+                              Esperada{"HORAS", 103.7, 42.6},       Esperada{"Firma", 124.6, 42.6},
                               Esperada{"40", 112.2, 22.2}}) {
         const auto* p = buscar(QString::fromUtf8(e.palabra), kMargenIzq + e.x, kMargenSup + e.y);
         ASSERT_NE(p, nullptr) << e.palabra;

@@ -1,15 +1,15 @@
 #include "gui/PralPruebas.h"
 
 #include "data/Constantes.h"
-#include "mail/TFormEnviarCorreos.h"
 #include "mail/ModeloEnvios.h"
+#include "mail/TFormEnviarCorreos.h"
 #include "mail/TFormManConstantes.h"
 #include "mail/TFormManEnvios.h"
 #include "support/ServidorSmtps.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
-#include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -274,8 +274,8 @@ TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified
 TEST_F(CorreoPralTest, AnyChangeToTheAccountAsksForANewTestAndTheOfficesAuthorityIsChosenHere)
 {
     abrir();
-    for (const char* nombre :
-         {"DBENOMBREENVIO", "DBEDIRECCIONENVIO", "DBEHOST", "DBEPUERTO", "DBEUSUARIO", "DBEPASSWORD", "DBECERTIFICADO"}) {
+    for (const char* nombre : {"DBENOMBREENVIO", "DBEDIRECCIONENVIO", "DBEHOST", "DBEPUERTO", "DBEUSUARIO",
+                               "DBEPASSWORD", "DBECERTIFICADO"}) {
         TFormManConstantes pantalla(db(), m_ventana.get());
         pantalla.show();
         auto* ok = en<QCheckBox>(&pantalla, "DBEOK");

@@ -88,7 +88,8 @@ TEST_F(ManCalendariosTest, DeletingACalendarInUseListsItsCentresAndAnUnusedOneGo
 
     elegirFila(usado);
     control<QPushButton>("SpeedButton2")->click();
-    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Hay 2 centro/s que tiene/n este calendario; no se ha borrado.")}));
+    EXPECT_EQ(guion.mensajes,
+              QStringList({QStringLiteral("Hay 2 centro/s que tiene/n este calendario; no se ha borrado.")}));
     auto* memo = control<QPlainTextEdit>("MemoErrores");
     EXPECT_TRUE(memo->isVisible());
     EXPECT_EQ(memo->height(), 250);

@@ -70,8 +70,7 @@ TEST_F(ManCentrosTest, RequiredFieldsAreNamedAndGetTheFocus)
     escribir(editor.get(), "DBCODCENTRO2", QStringLiteral("ñ/9"));
     EXPECT_EQ(texto(editor.get(), "DBCODCENTRO"), QStringLiteral("019"));
     pulsar(editor.get(), "BotGrabar");
-    EXPECT_EQ(m_guion.mensajes,
-              QStringList({QStringLiteral("Falta el nombre del centro")}));
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Falta el nombre del centro")}));
     EXPECT_TRUE(hijo<QLineEdit>(editor.get(), "DBNOMCENTRO")->hasFocus());
     // Enter moves on and keeps what was typed; Escape abandons it with nothing stored.
     escribir(editor.get(), "DBNOMCENTRO", QStringLiteral("almacén sur"));

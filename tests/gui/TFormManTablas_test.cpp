@@ -62,13 +62,12 @@ TEST_F(ManTablasTest, OpensOnTheFirstCompanyAndCentreWithWorkersInSpanishOrder)
         return out;
     };
     EXPECT_EQ(titulos("DBEmpresas"), (QStringList{QStringLiteral("Núm."), QStringLiteral("CIF"), QStringLiteral("CCC"),
-                                                 QStringLiteral("Nombre")}));
+                                                  QStringLiteral("Nombre")}));
     EXPECT_EQ(titulos("DBCentros"),
               (QStringList{QStringLiteral("Código"), QStringLiteral("Centro"), QStringLiteral("Calendario")}));
-    EXPECT_EQ(titulos("DBTrabajadores"),
-              (QStringList{QStringLiteral("id"), QStringLiteral("Centro"), QStringLiteral("Alias"),
-                           QStringLiteral("Nombre del trabajador"), QStringLiteral("Jornada"),
-                           QStringLiteral("Contrato")}));
+    EXPECT_EQ(titulos("DBTrabajadores"), (QStringList{QStringLiteral("id"), QStringLiteral("Centro"),
+                                                      QStringLiteral("Alias"), QStringLiteral("Nombre del trabajador"),
+                                                      QStringLiteral("Jornada"), QStringLiteral("Contrato")}));
     EXPECT_TRUE(hijo<QTableView>(t.get(), "DBTrabajadores")->isColumnHidden(0));
 
     // The company cursor makes its company the active one, and the centres and workers follow it.
@@ -184,15 +183,15 @@ TEST(ManTablasVacia, AnEmptyFileSaysWhatToCreateFirst)
     for (const char* boton :
          {"BotBorrarEmpresa", "BotBorrarCentro", "BotModificarCentro", "SpeedButton2", "SpeedButton3"})
         QTest::mouseClick(t.findChild<QPushButton*>(QString::fromLatin1(boton)), Qt::LeftButton);
-    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa"),
-                                           TFormManTablas::textoSinTrabajador()}))
+    EXPECT_EQ(guion.mensajes,
+              QStringList({QStringLiteral("Debe crear antes una empresa"), TFormManTablas::textoSinTrabajador()}))
         << "only \"modificar centro\" and \"modificar trabajador\" have something to say";
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManCentros")), Qt::LeftButton);
     QTest::mouseClick(t.findChild<QPushButton*>(QStringLiteral("BotManTrabajadores")), Qt::LeftButton);
-    EXPECT_EQ(guion.mensajes, QStringList({QStringLiteral("Debe crear antes una empresa"),
-                                           TFormManTablas::textoSinTrabajador(),
-                                           QStringLiteral("Debe crear antes una empresa"),
-                                           QStringLiteral("Debe crear al menos un centro antes")}));
+    EXPECT_EQ(guion.mensajes,
+              QStringList({QStringLiteral("Debe crear antes una empresa"), TFormManTablas::textoSinTrabajador(),
+                           QStringLiteral("Debe crear antes una empresa"),
+                           QStringLiteral("Debe crear al menos un centro antes")}));
     EXPECT_TRUE(guion.confirmaciones.isEmpty());
 }
 

@@ -76,8 +76,7 @@ TEST_F(ManTrabajadoresTest, PlusStoresANewWorkerFirstAndCancelKeepsIt)
     EXPECT_EQ(hijo<QLabel>(editor.get(), "LOperacion")->text(), QStringLiteral("Alta de trabajador"));
     // A worker without a name is not stored, not even by "+".
     pulsar(editor.get(), "SpeedButton2");
-    EXPECT_EQ(m_guion.mensajes,
-              QStringList({QStringLiteral("Falta el nombre del trabajador")}));
+    EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Falta el nombre del trabajador")}));
     EXPECT_EQ(cuenta(QStringLiteral("trabajadores")), QStringLiteral("0"));
 
     escribir(editor.get(), "DBNOMTRABAJADOR", QStringLiteral("peña ibáñez, íñigo"));

@@ -58,8 +58,8 @@ TEST_F(PralTest, MenusHoldTheActionsInOrder)
                            QStringLiteral("—"), QStringLiteral("Constantes"), QStringLiteral("Envíos realizados")}));
     EXPECT_EQ(menus[2]->title(), QStringLiteral("Procesos"));
     EXPECT_EQ(elementos(menus[2]),
-              QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("Datos dudosos"), QStringLiteral("—"),
-                           QStringLiteral("Generar/Imprimir ficheros"), QStringLiteral("—"),
+              QStringList({QStringLiteral("Búsqueda trabajadores"), QStringLiteral("Datos dudosos"),
+                           QStringLiteral("—"), QStringLiteral("Generar/Imprimir ficheros"), QStringLiteral("—"),
                            QStringLiteral("Enviar ficheros por email ..."), QStringLiteral("Envío mails automático")}));
     EXPECT_EQ(menus[3]->title(), QStringLiteral("A&yuda"));
     EXPECT_EQ(elementos(menus[3]), QStringList({QStringLiteral("Acerca de ...")}));

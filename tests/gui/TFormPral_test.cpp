@@ -30,25 +30,43 @@ QStringList entradasDe(const fixture::Ejemplo& e, const std::vector<std::pair<in
 
 QStringList almacenDe(const fixture::Ejemplo& e)
 {
-    return entradasDe(e, {{20, "CANO PRIETO, MÓNICA"}, {28, "CARRASCO DIEZ, LAURA"}, {0, "GARCÍA LÓPEZ, MARÍA"},
-                          {24, "HERRERA MÁRQUEZ, SUSANA"}, {32, "HERRERO MONTERO, ESTHER"}, {16, "IGLESIAS MEDINA, ELENA"},
-                          {12, "MOLINA CASTRO, ROCÍO"}, {4, "MUÑOZ DÍAZ, CARMEN"}, {8, "NAVARRO TORRES, NURIA"},
+    return entradasDe(e, {{20, "CANO PRIETO, MÓNICA"},
+                          {28, "CARRASCO DIEZ, LAURA"},
+                          {0, "GARCÍA LÓPEZ, MARÍA"},
+                          {24, "HERRERA MÁRQUEZ, SUSANA"},
+                          {32, "HERRERO MONTERO, ESTHER"},
+                          {16, "IGLESIAS MEDINA, ELENA"},
+                          {12, "MOLINA CASTRO, ROCÍO"},
+                          {4, "MUÑOZ DÍAZ, CARMEN"},
+                          {8, "NAVARRO TORRES, NURIA"},
                           {36, "SANTIAGO BENÍTEZ, ROSA"}});
 }
 
 QStringList obradorDe(const fixture::Ejemplo& e)
 {
-    return entradasDe(e, {{38, "ARIAS CARMONA, ESPERANZA"}, {26, "CABRERA CAMPOS, ALICIA"}, {18, "CASTILLO SANTOS, NOELIA"},
-                          {22, "CRUZ GALLEGO, PATRICIA"}, {34, "GIMÉNEZ IBÁÑEZ, MARTA"}, {6, "JIMÉNEZ MORENO, INÉS"},
-                          {30, "NIETO AGUILAR, PILAR"}, {10, "RAMOS GIL, BEGOÑA"}, {14, "RUBIO MARÍN, SOFÍA"},
+    return entradasDe(e, {{38, "ARIAS CARMONA, ESPERANZA"},
+                          {26, "CABRERA CAMPOS, ALICIA"},
+                          {18, "CASTILLO SANTOS, NOELIA"},
+                          {22, "CRUZ GALLEGO, PATRICIA"},
+                          {34, "GIMÉNEZ IBÁÑEZ, MARTA"},
+                          {6, "JIMÉNEZ MORENO, INÉS"},
+                          {30, "NIETO AGUILAR, PILAR"},
+                          {10, "RAMOS GIL, BEGOÑA"},
+                          {14, "RUBIO MARÍN, SOFÍA"},
                           {2, "SÁNCHEZ IBÁÑEZ, LUCÍA"}});
 }
 
 QStringList despachoDe(const fixture::Ejemplo& e)
 {
-    return entradasDe(e, {{7, "ÁLVAREZ ROMERO, JESÚS"}, {3, "FERNÁNDEZ GÓMEZ, ÁNGEL"}, {35, "FERRER DURÁN, ADRIÁN"},
-                          {19, "LOZANO GUERRERO, VÍCTOR"}, {31, "PASCUAL SANTANA, SERGIO"}, {15, "SANZ NÚÑEZ, MARTÍN"},
-                          {11, "SERRANO BLANCO, IÑAKI"}, {27, "VEGA FUENTES, RAMÓN"}, {23, "VIDAL LEÓN, TOMÁS"}});
+    return entradasDe(e, {{7, "ÁLVAREZ ROMERO, JESÚS"},
+                          {3, "FERNÁNDEZ GÓMEZ, ÁNGEL"},
+                          {35, "FERRER DURÁN, ADRIÁN"},
+                          {19, "LOZANO GUERRERO, VÍCTOR"},
+                          {31, "PASCUAL SANTANA, SERGIO"},
+                          {15, "SANZ NÚÑEZ, MARTÍN"},
+                          {11, "SERRANO BLANCO, IÑAKI"},
+                          {27, "VEGA FUENTES, RAMÓN"},
+                          {23, "VIDAL LEÓN, TOMÁS"}});
 }
 
 } // namespace

@@ -68,9 +68,9 @@ void festivosNacionales(store::Database& db, int anyo)
 {
     // Spain's national holidays; Good Friday moves with Easter.
     const QDate viernesSanto = anyo == 2019 ? QDate(2019, 4, 19) : QDate(2026, 4, 3);
-    for (const QDate& dia : {QDate(anyo, 1, 1), QDate(anyo, 1, 6), viernesSanto, QDate(anyo, 5, 1),
-                             QDate(anyo, 8, 15), QDate(anyo, 10, 12), QDate(anyo, 11, 1), QDate(anyo, 12, 6),
-                             QDate(anyo, 12, 8), QDate(anyo, 12, 25)})
+    for (const QDate& dia :
+         {QDate(anyo, 1, 1), QDate(anyo, 1, 6), viernesSanto, QDate(anyo, 5, 1), QDate(anyo, 8, 15),
+          QDate(anyo, 10, 12), QDate(anyo, 11, 1), QDate(anyo, 12, 6), QDate(anyo, 12, 8), QDate(anyo, 12, 25)})
         festivo(db, 0, dia, 0);
 }
 
@@ -87,10 +87,10 @@ Ejemplo crearEjemplo(store::Database& db)
     festivosNacionales(db, 2026);
     e.calendarioMadrid = int(calendario(db, QStringLiteral("MADRID CAPITAL")));
     const int m = e.calendarioMadrid;
-    festivo(db, m, QDate(2019, 5, 2), 1);   // Comunidad de Madrid
-    festivo(db, m, QDate(2019, 5, 15), 2);  // San Isidro
-    festivo(db, m, QDate(2019, 5, 19), 3);  // a Sunday the centre opens
-    festivo(db, m, QDate(2019, 11, 9), 2);  // Almudena, a Saturday
+    festivo(db, m, QDate(2019, 5, 2), 1);  // Comunidad de Madrid
+    festivo(db, m, QDate(2019, 5, 15), 2); // San Isidro
+    festivo(db, m, QDate(2019, 5, 19), 3); // a Sunday the centre opens
+    festivo(db, m, QDate(2019, 11, 9), 2); // Almudena, a Saturday
     festivo(db, m, QDate(2026, 5, 2), 1);
     festivo(db, m, QDate(2026, 5, 15), 2);
     festivo(db, m, QDate(2026, 5, 17), 3);
@@ -133,10 +133,10 @@ Ejemplo crearEjemplo(store::Database& db)
     const QString destinos[] = {e.almacen.codcentro, e.oficinas.codcentro, e.obrador.codcentro, e.despacho.codcentro};
     for (int i = 0; i < nombres.size(); ++i) {
         const bool parcial = i % 3 == 2;
-        const qint64 id = trabajador(db, nombres[i], QStringLiteral("%1X").arg(10000000 + i * 7919, 8, 10, QLatin1Char('0')),
-                                     QStringLiteral("28%1").arg(1000000000LL + i * 104729),
-                                     parcial ? QStringLiteral("P") : QStringLiteral("C"),
-                                     parcial ? QStringLiteral("20 h/semana") : QStringLiteral("40 h/semana"));
+        const qint64 id = trabajador(
+            db, nombres[i], QStringLiteral("%1X").arg(10000000 + i * 7919, 8, 10, QLatin1Char('0')),
+            QStringLiteral("28%1").arg(1000000000LL + i * 104729), parcial ? QStringLiteral("P") : QStringLiteral("C"),
+            parcial ? QStringLiteral("20 h/semana") : QStringLiteral("40 h/semana"));
         e.trabajadores.push_back(id);
         if (i == nombres.size() - 1) {
             e.trabajadorSinCentro = id;

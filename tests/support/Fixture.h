@@ -32,14 +32,14 @@ void festivosNacionales(store::Database& db, int anyo);
 // What the sample database holds, for tests that need its ids.
 struct Ejemplo
 {
-    qint64 empresa1 = 0;           // TRANSPORTES ÁLAMO, S.L.
-    qint64 empresa2 = 0;           // PANADERÍA LA ESPIGA, S.A.
-    Centro almacen;                // company 1, base calendar, closed Sat/Sun/holidays
-    Centro oficinas;               // company 1, numbered calendar, open on Saturdays
-    Centro tiendaVacia;            // company 1, no workers
-    Centro obrador;                // company 2, base calendar
-    Centro despacho;               // company 2, closed on Saturdays only
-    int calendarioMadrid = 0;      // numbered calendar with regional/local holidays and an open Sunday
+    qint64 empresa1 = 0;      // TRANSPORTES ÁLAMO, S.L.
+    qint64 empresa2 = 0;      // PANADERÍA LA ESPIGA, S.A.
+    Centro almacen;           // company 1, base calendar, closed Sat/Sun/holidays
+    Centro oficinas;          // company 1, numbered calendar, open on Saturdays
+    Centro tiendaVacia;       // company 1, no workers
+    Centro obrador;           // company 2, base calendar
+    Centro despacho;          // company 2, closed on Saturdays only
+    int calendarioMadrid = 0; // numbered calendar with regional/local holidays and an open Sunday
     qint64 trabajadorDosCentros = 0;
     qint64 trabajadorSinCentro = 0;
     std::vector<qint64> trabajadores; // every worker, in creation order

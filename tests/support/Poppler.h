@@ -43,9 +43,9 @@ struct Palabra
 // Words of one page with their boxes.
 inline std::vector<Palabra> palabras(const QString& pdf, int pagina = 1)
 {
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"),
-                                                           QString::number(pagina), QStringLiteral("-l"),
-                                                           QString::number(pagina), pdf, QStringLiteral("-")});
+    const QString html =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(pagina),
+                                          QStringLiteral("-l"), QString::number(pagina), pdf, QStringLiteral("-")});
     static const QRegularExpression re(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     std::vector<Palabra> out;
@@ -54,8 +54,8 @@ inline std::vector<Palabra> palabras(const QString& pdf, int pagina = 1)
         const auto m = it.next();
         QString t = m.captured(5);
         t.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-        out.push_back({t, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                       m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
+        out.push_back({t, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm, m.captured(3).toDouble() * mm,
+                       m.captured(4).toDouble() * mm});
     }
     return out;
 }
@@ -66,9 +66,9 @@ inline QList<int> diasGrises(const QString& pdf, int pagina = 1)
 {
     QTemporaryDir dir;
     const QString png = QDir(dir.path()).filePath(QStringLiteral("pagina"));
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                                     QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(pagina),
-                                     QStringLiteral("-l"), QString::number(pagina), pdf, png});
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-singlefile"),
+         QStringLiteral("-f"), QString::number(pagina), QStringLiteral("-l"), QString::number(pagina), pdf, png});
     const QImage imagen(png + QStringLiteral(".png"));
     QList<int> dias;
     if (imagen.isNull())
