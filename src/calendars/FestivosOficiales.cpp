@@ -229,7 +229,7 @@ int aplicarEn(store::Database& db, int numero, const std::vector<Festivo>& dias,
 {
     const bool base = numero == festivos::kCalendarioBase;
     if (!calendarios::existeCalendario(db, numero))
-        throw calendarios::CalendarioInexistente();
+        throw calendarios::CalendarioInexistente(numero);
     // Decided again under the lock: another copy may have marked days since the preview.
     int escritos = 0;
     for (const DiaPrevisto& d : prever(db, numero, dias, regla)) {
