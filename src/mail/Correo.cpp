@@ -62,7 +62,7 @@ bool tieneInvisibles(const QString& texto)
     return false;
 }
 
-// An addr-spec we send to: a dot-atom local part and a host name, ASCII only. Quoted local parts and address
+// An address we send to: a dot-atom local part and a host name, ASCII only. Quoted local parts and address
 // literals are refused rather than risked.
 bool direccionCorrecta(const QString& direccion)
 {
