@@ -127,7 +127,7 @@ TEST_F(ImportarTest, TheMenusOfferImportExportAndTheDoubtfulData)
     EXPECT_EQ(textosMenu("Mantenimiento"),
               (QStringList{QStringLiteral("Empresas/centros/trabajadores"), QStringLiteral("Mantenimiento Calendarios"),
                            QString(), QStringLiteral("Importar…"), QStringLiteral("Exportar…"), QString(),
-                           QStringLiteral("Constantes")}));
+                           QStringLiteral("Constantes"), QStringLiteral("Envíos realizados")}));
     EXPECT_EQ(textosMenu("Procesos").mid(0, 2),
               (QStringList{QStringLiteral("Búsqueda trabajadores"), QStringLiteral("Datos dudosos")}));
 
