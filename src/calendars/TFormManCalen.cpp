@@ -125,8 +125,9 @@ void TFormManCalen::BotImprimirClick()
     const QImage imagen = m_frame ? m_frame->grab().toImage() : grab().toImage();
     m_botCerrar->show();
     m_botImprimir->show();
-    if (!Interaccion::actual().imprimirImagen(imagen, windowTitle()))
-        Interaccion::actual().mensaje(this, QStringLiteral("No se ha podido imprimir el calendario."));
+    const reports::PrintResult impresion = Interaccion::actual().imprimirImagen(imagen, windowTitle());
+    if (!impresion.printed())
+        Interaccion::actual().mensaje(this, Interaccion::textoNoImpreso(impresion));
 }
 
 int TFormManCalen2::numero() const
