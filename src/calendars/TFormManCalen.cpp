@@ -19,9 +19,6 @@ TFormManCalen::TFormManCalen(store::Database& db, QWidget* parent) : QDialog(par
     setObjectName(QStringLiteral("FormManCalen"));
     setWindowTitle(QStringLiteral("Calendario Laboral"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    QFont serif(QStringLiteral("Times New Roman"));
-    serif.setPixelSize(12);
-    setFont(serif);
 
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(4, 4, 4, 4);

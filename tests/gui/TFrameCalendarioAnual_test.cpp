@@ -303,3 +303,16 @@ TEST_F(CalendarioAnualTest, ThePictureIsOneA4JobOfThePrintServiceAndARefusalIsTo
               QStringList{QStringLiteral("No se ha impreso: la impresora \"Oficina\" no admite trabajos.")});
     EXPECT_EQ(cups.trabajos().size(), 1u);
 }
+
+TEST_F(CalendarioAnualTest, MonthTitlesAndLegendsUseTheApplicationFont)
+{
+    auto& vista = abrir<TFormManCalen>(QStringLiteral("BASE "));
+    const QString familia = QFontInfo(QApplication::font()).family();
+    int vistos = 0;
+    for (const QWidget* control : vista.findChildren<QWidget*>()) {
+        EXPECT_EQ(QFontInfo(control->font()).family(), familia)
+            << control->metaObject()->className() << " " << control->objectName().toStdString();
+        ++vistos;
+    }
+    EXPECT_GT(vistos, 12) << "the twelve months and their legend";
+}
