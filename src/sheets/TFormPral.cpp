@@ -55,11 +55,14 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     crearBarraHerramientas();
 
     auto* central = new QWidget(this);
-    auto* cuerpo = new QHBoxLayout(central);
-    cuerpo->setContentsMargins(10, 8, 10, 8);
+    auto* columna = new QVBoxLayout(central);
+    columna->setContentsMargins(10, 8, 10, 8);
+    columna->addWidget(crearPrimerPaso());
+    auto* cuerpo = new QHBoxLayout;
     cuerpo->setSpacing(16);
     cuerpo->addWidget(crearPanelSeleccion(), 1);
     cuerpo->addWidget(crearPanelMes());
+    columna->addLayout(cuerpo);
     setCentralWidget(central);
     crearOcultos();
 
