@@ -288,7 +288,9 @@ bool TFormPral::eventFilter(QObject* objeto, QEvent* event)
         auto* tecla = static_cast<QKeyEvent*>(event);
         if (FormKeyPress(tecla))
             return true;
-        if (objeto == m_memoError && (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)) {
+        // Escape also closes the log: it is the key a clerk tries first on a panel that is in the way.
+        if (objeto == m_memoError && (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter ||
+                                      tecla->key() == Qt::Key_Escape)) {
             VerMemoError(false);
             return true;
         }
