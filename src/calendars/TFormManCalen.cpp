@@ -58,9 +58,6 @@ TFormManCalen::TFormManCalen(store::Database& db, QWidget* parent) : QDialog(par
     setObjectName(QStringLiteral("FormManCalen"));
     setWindowTitle(QStringLiteral("Calendario Laboral"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    QFont serif(QStringLiteral("Times New Roman"));
-    serif.setPixelSize(12);
-    setFont(serif);
 
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(4, 4, 4, 4);
@@ -192,8 +189,9 @@ void TFormManCalen::BotImprimirClick()
         foco->setFocus(Qt::OtherFocusReason);
     m_botCerrar->show();
     m_botImprimir->show();
-    if (!Interaccion::actual().imprimirImagen(imagen, windowTitle()))
-        Interaccion::actual().mensaje(this, QStringLiteral("No se ha podido imprimir el calendario."));
+    const reports::PrintResult impresion = Interaccion::actual().imprimirImagen(imagen, windowTitle());
+    if (!impresion.printed())
+        Interaccion::actual().mensaje(this, Interaccion::textoNoImpreso(impresion));
 }
 
 void TFormManCalen::BotFestivosOficialesClick()

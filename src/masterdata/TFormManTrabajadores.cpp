@@ -107,6 +107,8 @@ bool TFormManTrabajadores::cargar()
     if (IdTrabajadorEdit == 0) {
         m_trabajador = {};
         ponerOperacion(QStringLiteral("Alta de trabajador"));
+        // Nothing stored yet, so nothing to delete: "Cancelar" is how a new worker is dropped.
+        m_botBorrar->setEnabled(false);
     } else {
         const auto leido = maestros::leerTrabajador(m_db, IdTrabajadorEdit);
         if (!leido) {
@@ -162,6 +164,7 @@ void TFormManTrabajadores::grabar()
     maestros::grabarTrabajador(m_db, t);
     m_trabajador = t;
     m_dbId->setText(QString::number(t.id));
+    m_botBorrar->setEnabled(true);
 }
 
 QString TFormManTrabajadores::textoJornadaCompleta()

@@ -1,8 +1,10 @@
 #include "reports/PrintQueue.h"
 
-#include "reports/PdfExport.h"
+#include "reports/Layout.h"
 
 #include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
 #include <cups/cups.h>
 #include <memory>
 
@@ -47,7 +49,7 @@ struct Destination
     PrinterStatus status;
 };
 
-Destination lookUpDefault()
+Destination lookUp(const QString& printer)
 {
     Destination d;
     d.http.reset(
@@ -55,9 +57,13 @@ Destination lookUpDefault()
     if (!d.http)
         return d;
     httpSetTimeout(d.http.get(), RequestTimeoutS, nullptr, nullptr);
-    d.dest.reset(cupsGetNamedDest(d.http.get(), nullptr, nullptr));
+    const qsizetype slash = printer.indexOf(QLatin1Char('/'));
+    const QByteArray queue = printer.left(slash).toUtf8();
+    const QByteArray instance = slash < 0 ? QByteArray() : printer.mid(slash + 1).toUtf8();
+    d.dest.reset(cupsGetNamedDest(d.http.get(), queue.isEmpty() ? nullptr : queue.constData(),
+                                  instance.isEmpty() ? nullptr : instance.constData()));
     if (!d.dest) {
-        // "No default destination" is an answer; anything else means the service could not be asked.
+        // "No such destination" is an answer; anything else means the service could not be asked.
         if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
             d.status.service = PrinterStatus::Service::Answers;
         return d;
@@ -86,14 +92,21 @@ QString refusal(ipp_status_t status)
 
 } // namespace
 
-PrinterStatus defaultPrinterStatus()
+QString PrintResult::why() const
 {
-    return lookUpDefault().status;
+    if (outcome == Outcome::Refused)
+        return QStringLiteral("la impresora \"%1\" %2").arg(printer, reason);
+    return reason;
 }
 
-PrintResult printPdf(const QByteArray& pdf, const QString& title)
+PrinterStatus defaultPrinterStatus()
 {
-    Destination d = lookUpDefault();
+    return lookUp(QString()).status;
+}
+
+PrintResult printPdf(const QByteArray& pdf, const QString& title, const QString& printer)
+{
+    Destination d = lookUp(printer);
     PrintResult result;
     result.printer = d.status.printer;
     result.paused = d.status.paused;
@@ -104,7 +117,8 @@ PrintResult printPdf(const QByteArray& pdf, const QString& title)
     }
     if (!d.dest) {
         result.outcome = PrintResult::Outcome::NoPrinter;
-        result.reason = QStringLiteral("no hay ninguna impresora predeterminada");
+        result.reason = printer.isEmpty() ? QStringLiteral("no hay ninguna impresora predeterminada")
+                                          : QStringLiteral("no existe la impresora \"%1\"").arg(printer);
         return result;
     }
     result.outcome = PrintResult::Outcome::Refused;
@@ -152,12 +166,44 @@ PrintResult printPdf(const QByteArray& pdf, const QString& title)
     return result;
 }
 
-PrintResult printReport(Report& report)
+PrintResult printReport(Report& report, const QString& printer, PageRange range)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    exportPdf(report, pdf);
-    return printPdf(pdf.data(), report.title);
+    {
+        // The document exportPdf writes, limited to the pages asked for.
+        QPdfWriter writer(&pdf);
+        writer.setResolution(PdfResolution);
+        writer.setCreator(QStringLiteral("Quorvel"));
+        writer.setTitle(report.title);
+        paintReport(report, writer, range);
+    }
+    return printPdf(pdf.data(), report.title, printer);
+}
+
+PrintResult printImage(const QImage& image, const QString& title, const QString& printer)
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(PdfResolution);
+        writer.setCreator(QStringLiteral("Quorvel"));
+        writer.setTitle(title);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        // A year view is wider than tall: lying down it keeps its on-screen size.
+        writer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        const qreal scale = writer.resolution() / 96.0;
+        QSizeF size = QSizeF(image.size()) / image.devicePixelRatio() * scale;
+        // Never cut the picture: shrink it to the page when it would not fit.
+        const QSizeF page = writer.pageLayout().paintRectPixels(writer.resolution()).size();
+        if (size.width() > page.width() || size.height() > page.height())
+            size.scale(page, Qt::KeepAspectRatio);
+        painter.drawImage(QRectF(QPointF(0, 0), size), image);
+    }
+    return printPdf(pdf.data(), title, printer);
 }
 
 } // namespace reports

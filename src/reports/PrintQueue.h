@@ -1,8 +1,10 @@
 #pragma once
 
 #include "reports/Report.h"
+#include "reports/ReportPainter.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 
 // The system's print service (CUPS), asked directly: a print dialog's engine neither reports a job the
@@ -41,15 +43,22 @@ struct PrintResult
     QString reason; // Spanish, for the user, when not printed
 
     bool printed() const { return outcome == Outcome::Printed; }
+    // Why nothing was printed, naming the printer when it was the one that refused.
+    QString why() const;
 };
 
 PrinterStatus defaultPrinterStatus();
 
-// Sends a PDF to the default printer as one job titled `title`: on A4 when the printer has it, else scaled
-// to fit the printer's paper whole.
-PrintResult printPdf(const QByteArray& pdf, const QString& title);
+// Sends a PDF as one job titled `title` to `printer` ("name" or "name/instance"; empty: the default
+// printer): on A4 when the printer has it, else scaled to fit the printer's paper whole.
+PrintResult printPdf(const QByteArray& pdf, const QString& title, const QString& printer = QString());
 
-// Lays the report out as a PDF (the same as exportPdf writes) and prints it with the report's title.
-PrintResult printReport(Report& report);
+// Lays the report out as a PDF (the same as exportPdf writes), only the pages of `range`, and prints it with
+// the report's title.
+PrintResult printReport(Report& report, const QString& printer = QString(), PageRange range = {});
+
+// Prints a picture as one A4 page titled `title`, lying down when wider than tall, at its on-screen size
+// from the top-left corner and shrunk only when it would not fit.
+PrintResult printImage(const QImage& image, const QString& title, const QString& printer = QString());
 
 } // namespace reports

@@ -3,7 +3,9 @@
 #include "reports/ReportPainter.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -24,7 +26,7 @@ PageRange rangeOf(const QPrinter& printer)
 
 } // namespace
 
-bool previewReport(Report& report, QWidget* parent, const QString& continueCaption)
+bool previewReport(Report& report, QWidget* parent, const QString& continueCaption, const PrintHandler& print)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     QPrinter printer(info, QPrinter::HighResolution);
@@ -49,6 +51,37 @@ bool previewReport(Report& report, QWidget* parent, const QString& continueCapti
         fitWidth->trigger();
     else if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
         view->fitToWidth();
+    // Qt's own printing hands the job to the queue and never hears a refusal; the print service does.
+    // Qt names no object for its print action; its caption, translated as the dialog translates it, finds it.
+    QAction* printAction = nullptr;
+    const QString printCaption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : dialog.findChildren<QAction*>())
+        if (print && !printAction && action->text() == printCaption)
+            printAction = action;
+    if (printAction) {
+        printAction->setObjectName(QStringLiteral("printAction"));
+        QObject::disconnect(printAction, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(printAction, &QAction::triggered, &dialog, [&] {
+            QPrintDialog ask(&printer, &dialog);
+            if (ask.exec() != QDialog::Accepted)
+                return;
+            if (printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty()) {
+                // Printing to a file: Qt writes it, as the preview would.
+                if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+                    view->print();
+                dialog.accept();
+                return;
+            }
+            try {
+                if (print(printer.printerName(), rangeOf(printer)))
+                    dialog.accept();
+            } catch (const ReportError& e) {
+                QMessageBox::warning(&dialog, report.title, e.message());
+            } catch (const std::exception& e) {
+                QMessageBox::warning(&dialog, report.title, QString::fromLocal8Bit(e.what()));
+            }
+        });
+    }
     if (report.previewMaximized)
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     if (!continueCaption.isEmpty()) {

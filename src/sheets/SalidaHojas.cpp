@@ -84,9 +84,7 @@ bool puedeEmpezar(store::Database& db, const PeticionSalida& p, InteraccionSalid
 
 QString motivo(const reports::PrintResult& impresion)
 {
-    if (impresion.outcome == reports::PrintResult::Outcome::Refused)
-        return QStringLiteral("la impresora \"%1\" %2").arg(impresion.printer, impresion.reason);
-    return impresion.reason;
+    return impresion.why();
 }
 
 QString lineaNoImpreso(const reports::PrintResult& impresion, const QString& codigo)

@@ -57,11 +57,14 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     crearBarraHerramientas();
 
     auto* central = new QWidget(this);
-    auto* cuerpo = new QHBoxLayout(central);
-    cuerpo->setContentsMargins(10, 8, 10, 8);
+    auto* columna = new QVBoxLayout(central);
+    columna->setContentsMargins(10, 8, 10, 8);
+    columna->addWidget(crearPrimerPaso());
+    auto* cuerpo = new QHBoxLayout;
     cuerpo->setSpacing(16);
     cuerpo->addWidget(crearPanelSeleccion(), 1);
     cuerpo->addWidget(crearPanelMes());
+    columna->addLayout(cuerpo);
     setCentralWidget(central);
     crearOcultos();
 
@@ -308,7 +311,9 @@ bool TFormPral::eventFilter(QObject* objeto, QEvent* event)
         auto* tecla = static_cast<QKeyEvent*>(event);
         if (FormKeyPress(tecla))
             return true;
-        if (objeto == m_memoError && (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)) {
+        // Escape also closes the log: it is the key a clerk tries first on a panel that is in the way.
+        if (objeto == m_memoError &&
+            (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter || tecla->key() == Qt::Key_Escape)) {
             VerMemoError(false);
             return true;
         }

@@ -15,6 +15,7 @@ class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -132,6 +133,9 @@ private:
     void BotManCentrosClick();
     // Before a run: says what is missing when there is no company yet, or the company has no centre.
     bool faltanDatosMaestros();
+    // The first step, shown on the window itself while the file has no company.
+    QWidget* crearPrimerPaso();
+    void verPrimerPaso();
 
     // Calendar screens and the holiday plan (TFormPral_calendarios.cpp)
     void ManCalendariosExecute();
@@ -230,6 +234,9 @@ private:
     QCheckBox* m_ckVariosMeses = nullptr;
     QPushButton* m_botCalendarioBase = nullptr;
     QPushButton* m_botCalendarCentros = nullptr;
+
+    // First start
+    QFrame* m_panelPrimerPaso = nullptr;
 
     // Log and progress
     QPlainTextEdit* m_memoError = nullptr;

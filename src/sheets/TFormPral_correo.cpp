@@ -41,6 +41,9 @@ void TFormPral::EnvioCorreosAutoExecute()
         mensaje(kCuentaNoComprobada);
         return;
     }
+    // The button says it is sending only once the clerk has said yes.
+    if (!Interaccion::actual().confirmar(this, QStringLiteral("¿Seguro que quieres enviar ya todo?")))
+        return;
     auto* boton = findChild<QPushButton*>(QStringLiteral("BotEnvioAuto"));
     // Caption and actions come back however the sending ends, a failure included.
     struct Restaurar
@@ -61,8 +64,6 @@ void TFormPral::EnvioCorreosAutoExecute()
     m_envioCorreos->setEnabled(false);
     m_envioCorreosAuto->setEnabled(false);
 
-    if (!Interaccion::actual().confirmar(this, QStringLiteral("¿Seguro que quieres enviar ya todo?")))
-        return;
     VerMemoError(false);
     m_memoError->clear();
     QStringList lineas;

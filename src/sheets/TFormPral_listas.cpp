@@ -49,6 +49,7 @@ void TFormPral::BotCargaEmpresasClick()
     m_idsEmpresas = ids;
     m_idEmpresa = 0;
     llenar(m_comboEmpresas, nombres);
+    verPrimerPaso();
     if (!nombres.isEmpty()) {
         m_comboEmpresas->setCurrentIndex(0);
         m_idEmpresa = m_idsEmpresas.first();

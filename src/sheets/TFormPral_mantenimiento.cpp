@@ -13,8 +13,13 @@
 #include "shell/Interaccion.h"
 #include "store/Database.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QSaveFile>
 
 void TFormPral::ManTablasExecute()
@@ -102,13 +107,40 @@ void TFormPral::BotManCentrosClick()
 bool TFormPral::faltanDatosMaestros()
 {
     if (m_idsEmpresas.isEmpty()) {
-        mensaje(QStringLiteral("No hay ninguna empresa. Dé de alta la primera en Mantenimiento › Emp/Cent/Trab."));
+        mensaje(QStringLiteral("No hay ninguna empresa. Dé de alta la primera en Mantenimiento › "
+                               "Empresas/centros/trabajadores."));
         return true;
     }
     if (m_idEmpresa != 0 && m_comboCentros->count() == 0) {
         mensaje(QStringLiteral("La empresa no tiene ningún centro. Dé de alta el primero en "
-                               "Mantenimiento › Emp/Cent/Trab."));
+                               "Mantenimiento › Empresas/centros/trabajadores."));
         return true;
     }
     return false;
+}
+
+QWidget* TFormPral::crearPrimerPaso()
+{
+    m_panelPrimerPaso = new QFrame(this);
+    m_panelPrimerPaso->setObjectName(QStringLiteral("PanelPrimerPaso"));
+    m_panelPrimerPaso->setFrameShape(QFrame::StyledPanel);
+    auto* fila = new QHBoxLayout(m_panelPrimerPaso);
+    auto* texto = new QLabel(QStringLiteral("Para empezar, dé de alta la empresa, sus centros y sus trabajadores en "
+                                            "Mantenimiento › Empresas/centros/trabajadores."),
+                             m_panelPrimerPaso);
+    texto->setObjectName(QStringLiteral("TextoPrimerPaso"));
+    texto->setWordWrap(true);
+    auto* abrir = new QPushButton(QStringLiteral("Abrir Empresas/centros/trabajadores"), m_panelPrimerPaso);
+    abrir->setObjectName(QStringLiteral("BotPrimerPaso"));
+    fila->addWidget(texto, 1);
+    fila->addWidget(abrir);
+    // The same action as the menu entry, so the lists are reloaded when the browser closes.
+    connect(abrir, &QPushButton::clicked, m_manTablas, &QAction::trigger);
+    m_panelPrimerPaso->hide();
+    return m_panelPrimerPaso;
+}
+
+void TFormPral::verPrimerPaso()
+{
+    m_panelPrimerPaso->setVisible(m_idsEmpresas.isEmpty());
 }

@@ -6,9 +6,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QUrl>
 
@@ -51,9 +48,10 @@ void Interaccion::error(QWidget* padre, const QString& texto)
 bool Interaccion::confirmar(QWidget* padre, const QString& texto, const QString& titulo)
 {
     QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::NoButton, padre);
-    QPushButton* si = caja.addButton(QStringLiteral("&Si"), QMessageBox::YesRole);
+    QPushButton* si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
     QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    caja.setDefaultButton(si);
+    // Every question deletes, overwrites or sends: Enter must not do it.
+    caja.setDefaultButton(no);
     caja.setEscapeButton(no);
     caja.exec();
     return caja.clickedButton() == si;
@@ -110,31 +108,24 @@ reports::PrintResult Interaccion::imprimir(reports::Report& informe)
     return reports::printReport(informe);
 }
 
-bool Interaccion::imprimirImagen(const QImage& imagen, const QString& titulo)
+reports::PrintResult Interaccion::imprimirImagen(const QImage& imagen, const QString& titulo)
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(titulo);
-    // A year view is wider than tall: lying down it keeps its on-screen size.
-    printer.setPageOrientation(imagen.width() > imagen.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const qreal escala = printer.resolution() / 96.0;
-    QSizeF tamanyo = QSizeF(imagen.size()) / imagen.devicePixelRatio() * escala;
-    // Never cut the picture: shrink it to the printable area when it would not fit.
-    const QSizeF hueco = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    if (tamanyo.width() > hueco.width() || tamanyo.height() > hueco.height())
-        tamanyo.scale(hueco, Qt::KeepAspectRatio);
-    painter.drawImage(QRectF(QPointF(0, 0), tamanyo), imagen);
-    painter.end();
-    return true;
+    return reports::printImage(imagen, titulo);
+}
+
+QString Interaccion::textoNoImpreso(const reports::PrintResult& impresion)
+{
+    return QStringLiteral("No se ha impreso: %1.").arg(impresion.why());
 }
 
 bool Interaccion::previsualizar(QWidget* padre, reports::Report& informe, bool enSerie)
 {
-    const bool seguir = reports::previewReport(informe, padre, enSerie ? textoSiguienteCentro() : QString());
+    const auto imprimir = [&](const QString& impresora, reports::PageRange paginas) {
+        const reports::PrintResult r = reports::printReport(informe, impresora, paginas);
+        if (!r.printed())
+            Interaccion::actual().mensaje(padre, textoNoImpreso(r));
+        return r.printed();
+    };
+    const bool seguir = reports::previewReport(informe, padre, enSerie ? textoSiguienteCentro() : QString(), imprimir);
     return seguir || !enSerie;
 }

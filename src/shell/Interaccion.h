@@ -29,7 +29,7 @@ public:
     virtual void mensaje(QWidget* padre, const QString& texto);
     // An unexpected failure, as the general error handler reports it.
     virtual void error(QWidget* padre, const QString& texto);
-    // Yes/No question with the buttons "&Si" and "&No".
+    // Yes/No question with the buttons "&Sí" and "&No", "&No" the default.
     virtual bool confirmar(QWidget* padre, const QString& texto,
                            const QString& titulo = QStringLiteral("Confirmación"));
     enum class Respuesta {
@@ -51,9 +51,11 @@ public:
     virtual reports::PrinterStatus estadoImpresora();
     // Sends the report to the default printer as one job named after its title.
     virtual reports::PrintResult imprimir(reports::Report& informe);
-    // Prints a picture of a window as one page, at its on-screen size from the top-left corner; false,
-    // printing nothing, when there is no printer.
-    virtual bool imprimirImagen(const QImage& imagen, const QString& titulo);
+    // Prints a picture of a window as one A4 page on the default printer, at its on-screen size from the
+    // top-left corner.
+    virtual reports::PrintResult imprimirImagen(const QImage& imagen, const QString& titulo);
+    // What the clerk is told when a print from a preview or a window did not reach the printer.
+    static QString textoNoImpreso(const reports::PrintResult& impresion);
     // The engine's preview window; returns when the user closes it. With `enSerie` (more centres follow) the
     // preview offers "Siguiente centro", and closing it any other way than that or printing means stop:
     // false comes back.

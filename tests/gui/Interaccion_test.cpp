@@ -4,9 +4,11 @@
 #include "shell/TFormAcercade.h"
 #include "store/StoreError.h"
 #include "support/InteraccionGuion.h"
+#include "support/Modales.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,6 +61,31 @@ TEST(InteraccionTest, AnInstalledObjectIsCurrentUntilTheOneBeforeItIsPutBack)
         EXPECT_EQ(&Interaccion::actual(), &fuera);
     }
     EXPECT_EQ(&Interaccion::actual(), &normal);
+}
+
+TEST(InteraccionTest, TheRealQuestionSaysSiWithItsAccentAndEnterAnswersNo)
+{
+    // Enter on the box must not delete: the default is "&No", and only clicking "&Sí" says yes.
+    QStringList botones;
+    QString titulo;
+    Modales<QMessageBox> pasos({[&](QMessageBox* caja) {
+                                    titulo = caja->windowTitle();
+                                    for (QAbstractButton* b : caja->buttons())
+                                        botones << b->text();
+                                    EXPECT_EQ(caja->defaultButton()->text(), QStringLiteral("&No"));
+                                    QTest::keyClick(caja, Qt::Key_Return);
+                                },
+                                [](QMessageBox* caja) {
+                                    for (QAbstractButton* b : caja->buttons())
+                                        if (b->text() == QStringLiteral("&Sí"))
+                                            b->click();
+                                }});
+    EXPECT_FALSE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Borrar?")));
+    EXPECT_EQ(titulo, QStringLiteral("Confirmación"));
+    botones.sort();
+    EXPECT_EQ(botones, QStringList({QStringLiteral("&No"), QStringLiteral("&Sí")}));
+    EXPECT_TRUE(Interaccion::actual().confirmar(nullptr, QStringLiteral("¿Borrar?")));
+    EXPECT_EQ(pasos.pendientes(), 0);
 }
 
 TEST(TFormAcercadeTest, ShowsTheVersionGivenAndLinksThroughTheInteraction)

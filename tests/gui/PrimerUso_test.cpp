@@ -12,12 +12,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
 
 const QString kSinEmpresa =
-    QStringLiteral("No hay ninguna empresa. Dé de alta la primera en Mantenimiento › Emp/Cent/Trab.");
+    QStringLiteral("No hay ninguna empresa. Dé de alta la primera en Mantenimiento › Empresas/centros/trabajadores.");
 
 QStringList entradas(const QComboBox* combo)
 {
@@ -72,6 +73,22 @@ protected:
 TEST_F(PrimerUsoTest, FromAnEmptyFileToPrintedSheetsThroughTheWindowsOnly)
 {
     TFormPral& pral = abrir();
+    // The window says at once what comes first, naming the entry as the menu shows it.
+    auto* primerPaso = pral.findChild<QWidget*>(QStringLiteral("PanelPrimerPaso"));
+    ASSERT_TRUE(primerPaso);
+    EXPECT_TRUE(primerPaso->isVisible());
+    EXPECT_EQ(hijo<QLabel>(&pral, "TextoPrimerPaso")->text(),
+              QStringLiteral("Para empezar, dé de alta la empresa, sus centros y sus trabajadores en "
+                             "Mantenimiento › Empresas/centros/trabajadores."));
+    auto* menu = pral.findChild<QMenu*>(QStringLiteral("Mantenimiento"));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->title(), QStringLiteral("Mantenimiento"));
+    EXPECT_TRUE(menu->actions().contains(pral.findChild<QAction*>(QStringLiteral("ManTablas"))));
+    EXPECT_EQ(pral.findChild<QAction*>(QStringLiteral("ManTablas"))->text(),
+              QStringLiteral("Empresas/centros/trabajadores"));
+    EXPECT_TRUE(m_guion.textos.isEmpty()) << "no box to close first";
+    EXPECT_EQ(hijo<QPushButton>(&pral, "BotPrimerPaso")->text(), QStringLiteral("Abrir Empresas/centros/trabajadores"));
+
     pulsar(&pral, "BotImprimir");
     EXPECT_EQ(m_guion.mensajes, QStringList({kSinEmpresa}));
     EXPECT_FALSE(QDir(m_rutaPdf).exists()) << "a refused run touches nothing";
@@ -107,8 +124,9 @@ TEST_F(PrimerUsoTest, FromAnEmptyFileToPrintedSheetsThroughTheWindowsOnly)
                   QStringList({QStringLiteral("ÁLVAREZ NÚÑEZ, JOSÉ"), QStringLiteral("BENÍTEZ OCAÑA, MARÍA")}));
         tablas->reject();
     });
-    pral.findChild<QAction*>(QStringLiteral("ManTablas"))->trigger();
+    pulsar(&pral, "BotPrimerPaso");
     EXPECT_TRUE(m_guion.textos.isEmpty()) << m_guion.textos.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(primerPaso->isVisible()) << "done once the file has a company";
 
     EXPECT_EQ(valores(QStringLiteral("SELECT id, nomempresa, cif FROM empresas")),
               QStringList({QStringLiteral("1|TRANSPORTES NÚÑEZ, S.L.|B12345678")}));
@@ -156,6 +174,6 @@ TEST_F(PrimerUsoTest, ACompanyWithoutCentresIsToldWhatComesNext)
     TFormPral& pral = abrir();
     pulsar(&pral, "BotImprimir");
     EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("La empresa no tiene ningún centro. Dé de alta el primero "
-                                                            "en Mantenimiento › Emp/Cent/Trab.")}));
+                                                            "en Mantenimiento › Empresas/centros/trabajadores.")}));
     EXPECT_FALSE(QDir(m_rutaPdf).exists());
 }

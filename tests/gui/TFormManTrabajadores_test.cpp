@@ -74,6 +74,8 @@ TEST_F(ManTrabajadoresTest, PlusStoresANewWorkerFirstAndCancelKeepsIt)
 {
     auto editor = abrir(0);
     EXPECT_EQ(hijo<QLabel>(editor.get(), "LOperacion")->text(), QStringLiteral("Alta de trabajador"));
+    // A worker never stored has nothing to delete.
+    EXPECT_FALSE(hijo<QPushButton>(editor.get(), "BotBorrar")->isEnabled());
     // A worker without a name is not stored, not even by "+".
     pulsar(editor.get(), "SpeedButton2");
     EXPECT_EQ(m_guion.mensajes, QStringList({QStringLiteral("Falta el nombre del trabajador")}));
@@ -87,6 +89,7 @@ TEST_F(ManTrabajadoresTest, PlusStoresANewWorkerFirstAndCancelKeepsIt)
     EXPECT_EQ(valores(QStringLiteral("SELECT nomtrabajador, nif FROM trabajadores")),
               QStringList({QStringLiteral("PEÑA IBÁÑEZ, ÍÑIGO|12345678Z")}));
     EXPECT_EQ(texto(editor.get(), "DBID"), QString::number(editor->trabajador().id));
+    EXPECT_TRUE(hijo<QPushButton>(editor.get(), "BotBorrar")->isEnabled()) << "stored by +, it can be deleted";
 
     // The same centre twice is refused the second time.
     for (int vez = 0; vez < 2; ++vez) {

@@ -95,6 +95,10 @@ TEST_F(SalidaPralTest, DoubleClickHidesTheLogAndANewRunEmptiesIt)
     ASSERT_TRUE(memo->isVisible());
     QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(memo->isVisible());
+    imprimir();
+    ASSERT_TRUE(memo->isVisible());
+    QTest::keyClick(memo, Qt::Key_Escape);
+    EXPECT_FALSE(memo->isVisible()) << "Escape closes it as well";
 
     // One centre with workers: nothing to log, the old lines go.
     opcion("CKTodosCentros")->click();

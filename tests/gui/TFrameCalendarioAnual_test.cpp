@@ -7,10 +7,15 @@
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/InteraccionGuion.h"
+#include "support/Poppler.h"
+#include "support/ServidorCups.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -263,4 +268,50 @@ TEST_F(CalendarioAnualTest, PrintingSendsThePictureOfTheYearOrSaysThereIsNoPrint
     EXPECT_EQ(imagen.pixelColor(donde * imagen.devicePixelRatio()).toRgb(), kRojo);
     EXPECT_TRUE(imprimir->isVisible());
     EXPECT_EQ(guion.impresiones, QStringList({QStringLiteral("Calendario Laboral:  BASE ")}));
+}
+
+TEST_F(CalendarioAnualTest, ThePictureIsOneA4JobOfThePrintServiceAndARefusalIsTold)
+{
+    ServidorCups cups;
+    if (!cups.enMarcha())
+        GTEST_SKIP() << "sin planificador CUPS propio: " << cups.motivo().toStdString();
+    // A queue left on Letter: the picture still asks for A4.
+    ASSERT_TRUE(cups.crearCola(QStringLiteral("Oficina"), QStringLiteral("Letter")))
+        << cups.ultimoError().toStdString();
+    guion.impresoraReal = true;
+    auto& vista = abrir<TFormManCalen>(QStringLiteral("BASE "));
+    auto* imprimir = vista.findChild<QPushButton*>(QStringLiteral("BotImprimir"));
+
+    imprimir->click();
+    EXPECT_TRUE(guion.mensajes.isEmpty()) << guion.mensajes.join(u'|').toStdString();
+    ASSERT_TRUE(cups.esperarTrabajos());
+    const auto trabajos = cups.trabajos();
+    ASSERT_EQ(trabajos.size(), 1u);
+    EXPECT_EQ(trabajos[0].titulo, QStringLiteral("Calendario Laboral:  BASE "));
+    EXPECT_EQ(trabajos[0].estado, IPP_JSTATE_COMPLETED);
+    const QString doc = cups.documento(trabajos[0].id);
+    EXPECT_EQ(poppler::paginas(doc), 1);
+    const QString info = poppler::run(QStringLiteral("pdfinfo"), {doc});
+    // Lying down: the year is wider than tall.
+    const QRegularExpression a4Apaisado(QStringLiteral("Page size:\\s+84[12][.\\d]* x 595[.\\d]* pts \\(A4\\)"));
+    EXPECT_TRUE(info.contains(a4Apaisado)) << info.toStdString();
+
+    ASSERT_TRUE(cups.orden(QStringLiteral("cupsreject"), {QStringLiteral("Oficina")}));
+    imprimir->click();
+    EXPECT_EQ(guion.mensajes,
+              QStringList{QStringLiteral("No se ha impreso: la impresora \"Oficina\" no admite trabajos.")});
+    EXPECT_EQ(cups.trabajos().size(), 1u);
+}
+
+TEST_F(CalendarioAnualTest, MonthTitlesAndLegendsUseTheApplicationFont)
+{
+    auto& vista = abrir<TFormManCalen>(QStringLiteral("BASE "));
+    const QString familia = QFontInfo(QApplication::font()).family();
+    int vistos = 0;
+    for (const QWidget* control : vista.findChildren<QWidget*>()) {
+        EXPECT_EQ(QFontInfo(control->font()).family(), familia)
+            << control->metaObject()->className() << " " << control->objectName().toStdString();
+        ++vistos;
+    }
+    EXPECT_GT(vistos, 12) << "the twelve months and their legend";
 }

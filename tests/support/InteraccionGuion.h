@@ -77,13 +77,20 @@ public:
             alSalir();
         return r;
     }
-    bool imprimirImagen(const QImage& imagen, const QString& titulo) override
+    reports::PrintResult imprimirImagen(const QImage& imagen, const QString& titulo) override
     {
-        if (!impresora)
-            return false;
-        impresiones << titulo;
-        imagenesImpresas << imagen;
-        return true;
+        reports::PrintResult r;
+        if (impresoraReal) {
+            r = Interaccion::imprimirImagen(imagen, titulo);
+        } else if (!impresora) {
+            r.outcome = reports::PrintResult::Outcome::NoPrinter;
+            r.reason = QStringLiteral("no hay ninguna impresora predeterminada");
+        }
+        if (r.printed()) {
+            impresiones << titulo;
+            imagenesImpresas << imagen;
+        }
+        return r;
     }
     bool previsualizar(QWidget* padre, reports::Report& informe, bool enSerie) override
     {
