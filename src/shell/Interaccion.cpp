@@ -62,9 +62,9 @@ QString Interaccion::elegirCarpeta(QWidget* padre, const QString& titulo, const 
     return QFileDialog::getExistingDirectory(padre, titulo, inicial);
 }
 
-void Interaccion::abrirCarpeta(const QString& ruta)
+bool Interaccion::abrirCarpeta(const QString& ruta)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));
 }
 
 void Interaccion::abrirUrl(const QUrl& url)

@@ -34,7 +34,8 @@ public:
                            const QString& titulo = QStringLiteral("Confirmación"));
     // Empty when the user cancels.
     virtual QString elegirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial);
-    virtual void abrirCarpeta(const QString& ruta);
+    // False when the desktop could not show it (no file manager).
+    virtual bool abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 
     // The system's default printer as the print service sees it.
