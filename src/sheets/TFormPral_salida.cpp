@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -295,5 +296,8 @@ void TFormPral::BotAbrirCarpetaClick()
     // Without a folder in the settings there is nothing to show (the current folder is not ours).
     if (m_rutaPdf->text().trimmed().isEmpty())
         return;
-    Interaccion::actual().abrirCarpeta(m_rutaPdf->text());
+    // A desktop without a file manager fails silently; the clerk still learns where the files are.
+    if (!Interaccion::actual().abrirCarpeta(m_rutaPdf->text()))
+        mensaje(QStringLiteral("No se ha podido abrir la carpeta. Los ficheros PDF están en %1")
+                    .arg(QDir::toNativeSeparators(QDir(m_rutaPdf->text()).absolutePath())));
 }

@@ -88,9 +88,9 @@ QString Interaccion::elegirFichero(QWidget* padre, const QString& titulo, const 
                    : QFileDialog::getOpenFileName(padre, titulo, inicial, filtro);
 }
 
-void Interaccion::abrirCarpeta(const QString& ruta)
+bool Interaccion::abrirCarpeta(const QString& ruta)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(ruta).absolutePath()));
 }
 
 void Interaccion::abrirUrl(const QUrl& url)

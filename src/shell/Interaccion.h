@@ -44,7 +44,8 @@ public:
     // A file to read, or to write with `guardar` (asking before overwriting); empty when the user cancels.
     virtual QString elegirFichero(QWidget* padre, const QString& titulo, const QString& filtro, bool guardar,
                                   const QString& inicial = {});
-    virtual void abrirCarpeta(const QString& ruta);
+    // False when the desktop could not show it (no file manager).
+    virtual bool abrirCarpeta(const QString& ruta);
     virtual void abrirUrl(const QUrl& url);
 
     // The system's default printer as the print service sees it.

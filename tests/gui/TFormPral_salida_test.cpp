@@ -139,6 +139,13 @@ TEST_F(SalidaPralTest, MailActionsFollowTheLastUninterruptedRun)
     EXPECT_FALSE(correoAuto());
     EXPECT_FALSE(control<QPushButton>("BotXMail")->isEnabled());
     EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf})) << "only the PDF run opens the folder";
+
+    // Without a file manager the clerk is told where the files are.
+    m_guion.mensajes.clear();
+    m_guion.escritorioAbreCarpetas = false;
+    QTest::mouseClick(control<QPushButton>("BotAbrirCarpeta"), Qt::LeftButton);
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList{QStringLiteral("No se ha podido abrir la carpeta. Los ficheros PDF están en ") + m_rutaPdf});
     EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("nomina.pdf")})) << "a preview run still empties the folder";
 }
 

@@ -48,7 +48,11 @@ public:
         textos << titulo;
         return ficherosElegidos.isEmpty() ? QString() : ficherosElegidos.takeFirst();
     }
-    void abrirCarpeta(const QString& ruta) override { carpetasAbiertas << ruta; }
+    bool abrirCarpeta(const QString& ruta) override
+    {
+        carpetasAbiertas << ruta;
+        return escritorioAbreCarpetas;
+    }
     void abrirUrl(const QUrl& url) override { urls << url; }
 
     reports::PrinterStatus estadoImpresora() override
@@ -113,6 +117,8 @@ public:
     // Printing goes to the system's print service (the tests' own scheduler) instead of being recorded only.
     bool impresoraReal = false;
     bool vistaPreviaReal = false;
+    // False: a desktop without a file manager.
+    bool escritorioAbreCarpetas = true;
     // Runs while a report is printed or previewed, as a user acting meanwhile.
     std::function<void()> alSalir;
 
