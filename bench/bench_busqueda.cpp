@@ -1,9 +1,9 @@
 // The worker search over 20,000 workers: the time of one search (the statement, the rows into the grid's
 // model and the centres column), for the kinds of text a clerk types.
 // Usage: bench_busqueda [ROUNDS] [--trabajadores N]  (5 rounds, 20,000 workers by default)
+#include "base/TablaConsulta.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
-#include "masterdata/TablaConsulta.h"
 #include "store/Database.h"
 #include "store/Espanol.h"
 #include "support/Fixture.h"

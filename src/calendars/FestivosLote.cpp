@@ -1,10 +1,10 @@
 #include "calendars/FestivosLote.h"
 
+#include "base/ArgumentosLote.h"
 #include "calendars/FestivosOficiales.h"
 #include "calendars/FicheroFestivos.h"
 #include "calendars/GestionCalendarios.h"
 #include "data/TMD.h"
-#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QHash>

@@ -1,5 +1,6 @@
 #include "calendars/GestionCalendarios.h"
 
+#include "base/TablaConsulta.h"
 #include "calendars/Festivos.h"
 #include "store/Database.h"
 
@@ -33,6 +34,11 @@ bool existeCalendario(store::Database& db, int numero)
     store::Statement st = db.prepare(QStringLiteral("SELECT 1 FROM Calendarios WHERE id = ?"));
     st.bind(1, numero);
     return st.step();
+}
+
+void listarCalendarios(TablaConsulta& t)
+{
+    t.abrir(QStringLiteral("SELECT id, descripcion FROM Calendarios ORDER BY id"));
 }
 
 void renombrarCalendario(store::Database& db, qint64 numero, const QString& descripcion)

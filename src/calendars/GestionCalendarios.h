@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+class TablaConsulta;
 namespace store {
 class Database;
 }
@@ -36,6 +37,8 @@ public:
 };
 
 bool existeCalendario(store::Database& db, int numero);
+// The calendar picker's grid: every calendar by number.
+void listarCalendarios(TablaConsulta& t);
 // The calendar picker's edit of a calendar's name.
 void renombrarCalendario(store::Database& db, qint64 numero, const QString& descripcion);
 // The rows of one calendar between two days, both included.

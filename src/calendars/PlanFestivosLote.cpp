@@ -1,12 +1,12 @@
 #include "calendars/PlanFestivosLote.h"
 
+#include "base/ArgumentosLote.h"
 #include "calendars/PlanFestivos.h"
 #include "calendars/TFormLisPlanFestivos.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "reports/PdfExport.h"
 #include "reports/Report.h"
-#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "calendars/TFormAltaCalendario.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/Ventanas.h"
 #include "calendars/FestivosOficiales.h"
 #include "calendars/GestionCalendarios.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/Database.h"
 
 #include <QButtonGroup>

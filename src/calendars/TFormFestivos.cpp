@@ -1,10 +1,10 @@
 #include "calendars/TFormFestivos.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "calendars/Festivos.h"
 #include "calendars/FicheroFestivos.h"
 #include "calendars/GestionCalendarios.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QCheckBox>
 #include <QComboBox>

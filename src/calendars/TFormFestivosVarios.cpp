@@ -1,9 +1,9 @@
 #include "calendars/TFormFestivosVarios.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "calendars/FestivosOficiales.h"
 #include "calendars/GestionCalendarios.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 #include "store/Database.h"
 
 #include <QComboBox>

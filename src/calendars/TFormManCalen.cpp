@@ -1,12 +1,12 @@
 #include "calendars/TFormManCalen.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "calendars/FestivosOficiales.h"
 #include "calendars/GestionCalendarios.h"
 #include "calendars/TFormFestivos.h"
 #include "calendars/TFrameCalendarioAnual.h"
 #include "reports/PrintQueue.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 #include "store/Database.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "calendars/TFormManCalendarios.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/Ventanas.h"
 #include "calendars/GestionCalendarios.h"
 #include "calendars/TFormAltaCalendario.h"
 #include "calendars/TFormFestivosVarios.h"
 #include "calendars/TFormManCalen.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,12 +1,11 @@
 #include "calendars/TFormSelCalendario.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/TablaConsulta.h"
+#include "base/Ventanas.h"
 #include "calendars/GestionCalendarios.h"
 #include "data/TMD.h"
-#include "masterdata/Consultas.h"
-#include "masterdata/TablaConsulta.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/Database.h"
 
 #include <QHBoxLayout>
@@ -65,7 +64,7 @@ TFormSelCalendario::TFormSelCalendario(TMD& md, QWidget* parent) : QDialog(paren
 
     errores::protegido(this, [this] {
         try {
-            consultas::calendarios(*m_calendarios);
+            calendarios::listarCalendarios(*m_calendarios);
         } catch (const store::StoreError&) {
             errores::mostrar(this, std::current_exception());
         }
@@ -91,7 +90,7 @@ void TFormSelCalendario::SpeedButton1Click()
     const int numero = int(m_calendarios->id(fila));
     if (!calendarios::existeCalendario(m_db, numero)) {
         Interaccion::actual().mensaje(this, calendarios::textoCalendarioInexistente(numero));
-        consultas::calendarios(*m_calendarios);
+        calendarios::listarCalendarios(*m_calendarios);
         if (m_calendarios->rowCount() > 0)
             m_dbGrid1->selectRow(0);
         return;

@@ -1,10 +1,10 @@
 #include "calendars/TFrameCalendarioAnual.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "calendars/Festivos.h"
 #include "calendars/GestionCalendarios.h"
 #include "calendars/TColorCalendar.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QApplication>
 #include <QGridLayout>

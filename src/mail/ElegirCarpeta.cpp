@@ -1,6 +1,6 @@
 #include "mail/ElegirCarpeta.h"
 
-#include "shell/Interaccion.h"
+#include "base/Interaccion.h"
 
 #include <QDir>
 

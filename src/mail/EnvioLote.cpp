@@ -1,9 +1,9 @@
 #include "mail/EnvioLote.h"
 
+#include "base/ArgumentosLote.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "mail/EnvioPdf.h"
-#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "mail/TFormEnviarCorreos.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "data/Secretos.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

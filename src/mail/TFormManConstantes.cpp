@@ -1,11 +1,11 @@
 #include "mail/TFormManConstantes.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "data/Secretos.h"
 #include "data/TMD.h"
 #include "mail/Correo.h"
 #include "mail/ElegirCarpeta.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
 #include "store/StoreError.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "mail/TFormManEnvios.h"
 
+#include "base/ManejadorErrores.h"
 #include "mail/ModeloEnvios.h"
 #include "mail/RegistroEnvios.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

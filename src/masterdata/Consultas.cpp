@@ -1,6 +1,6 @@
 #include "masterdata/Consultas.h"
 
-#include "masterdata/TablaConsulta.h"
+#include "base/TablaConsulta.h"
 #include "store/Database.h"
 #include "store/Espanol.h"
 
@@ -99,11 +99,6 @@ void asignaciones(TablaConsulta& t, qint64 idtrabajador)
                            "(SELECT c.nomcentro FROM centros c WHERE c.codcentro = u.codcentro ORDER BY c.id LIMIT 1) "
                            "AS nomcentro FROM ubicatrabajador u WHERE u.idtrabajador = :par1 ORDER BY u.rowid"),
             {idtrabajador});
-}
-
-void calendarios(TablaConsulta& t)
-{
-    t.abrir(QStringLiteral("SELECT id, descripcion FROM Calendarios ORDER BY id"));
 }
 
 } // namespace consultas

@@ -28,6 +28,5 @@ void calcularCentros(TablaConsulta& t);
 void centrosParaElegir(TablaConsulta& t, std::optional<qint64> idempresa);
 // A worker's assignments.
 void asignaciones(TablaConsulta& t, qint64 idtrabajador);
-void calendarios(TablaConsulta& t);
 
 } // namespace consultas

@@ -1,10 +1,10 @@
 #include "masterdata/ImportacionLote.h"
 
+#include "base/ArgumentosLote.h"
 #include "data/TMD.h"
 #include "masterdata/Exportacion.h"
 #include "masterdata/Importacion.h"
 #include "masterdata/Maestros.h"
-#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QFile>

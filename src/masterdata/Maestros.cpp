@@ -1,7 +1,7 @@
 #include "masterdata/Maestros.h"
 
+#include "base/TextHelpers.h"
 #include "calendars/GestionCalendarios.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "masterdata/TFormDatosDudosos.h"
 
+#include "base/Ventanas.h"
 #include "masterdata/DatosDudosos.h"
-#include "shell/Ventanas.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "masterdata/TFormEditor.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/Ventanas.h"
 #include "data/TMD.h"
 #include "masterdata/Maestros.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/Database.h"
 
 #include <QCheckBox>

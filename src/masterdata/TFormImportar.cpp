@@ -1,12 +1,12 @@
 #include "masterdata/TFormImportar.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/Ventanas.h"
 #include "data/TMD.h"
 #include "masterdata/Importacion.h"
 #include "masterdata/Maestros.h"
 #include "masterdata/ModeloImportacion.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/Database.h"
 
 #include <QDir>

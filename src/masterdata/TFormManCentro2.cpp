@@ -1,10 +1,10 @@
 #include "masterdata/TFormManCentro2.h"
 
+#include "base/ManejadorErrores.h"
+#include "base/TablaConsulta.h"
+#include "base/Ventanas.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
-#include "masterdata/TablaConsulta.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "masterdata/TFormManCentros.h"
 
+#include "base/ManejadorErrores.h"
 #include "calendars/TFormSelCalendario.h"
 #include "data/TMD.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

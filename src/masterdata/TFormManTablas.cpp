@@ -1,5 +1,9 @@
 #include "masterdata/TFormManTablas.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/TablaConsulta.h"
+#include "base/Ventanas.h"
 #include "calendars/TFormManCalen.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
@@ -8,10 +12,6 @@
 #include "masterdata/TFormManEmpresas.h"
 #include "masterdata/TFormManTrabajadores.h"
 #include "masterdata/TFormManTrabajadores2.h"
-#include "masterdata/TablaConsulta.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/Database.h"
 
 #include <QFrame>

@@ -1,13 +1,13 @@
 #include "masterdata/TFormManTrabajadores.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/TablaConsulta.h"
+#include "base/Ventanas.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
 #include "masterdata/Identificadores.h"
 #include "masterdata/TFormManCentro2.h"
-#include "masterdata/TablaConsulta.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,13 +1,13 @@
 #include "masterdata/TFormManTrabajadores2.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/TablaConsulta.h"
+#include "base/Ventanas.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
 #include "masterdata/Maestros.h"
 #include "masterdata/TFormManTrabajadores.h"
-#include "masterdata/TablaConsulta.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/Ventanas.h"
 #include "store/StoreError.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "sheets/Listado.h"
 
+#include "base/TextHelpers.h"
 #include "data/FilaCentro.h"
 #include "data/Schema.h"
 #include "sheets/ListasSeleccion.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "sheets/ListasSeleccion.h"
 
-#include "shell/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "store/Database.h"
 
 QString codigoEntrada(const QString& entrada)

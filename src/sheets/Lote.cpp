@@ -1,5 +1,7 @@
 #include "sheets/Lote.h"
 
+#include "base/ArgumentosLote.h"
+#include "base/Meses.h"
 #include "calendars/FestivosLote.h"
 #include "calendars/PlanFestivosLote.h"
 #include "data/Constantes.h"
@@ -9,9 +11,7 @@
 #include "masterdata/ImportacionLote.h"
 #include "reports/Report.h"
 #include "sheets/ListasSeleccion.h"
-#include "sheets/Meses.h"
 #include "sheets/SalidaHojas.h"
-#include "shell/ArgumentosLote.h"
 #include "store/Database.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "sheets/SalidaHojas.h"
 
+#include "base/Meses.h"
 #include "data/FilaCentro.h"
 #include "reports/PdfExport.h"
 #include "sheets/Listado.h"
 #include "sheets/ListasSeleccion.h"
-#include "sheets/Meses.h"
 #include "sheets/TFormImpHojaDef.h"
 #include "store/Database.h"
 

@@ -1,8 +1,8 @@
 #include "sheets/TFormImpHojaDef.h"
 
+#include "base/TextHelpers.h"
 #include "data/FilaCentro.h"
 #include "reports/Report.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <QLocale>

@@ -1,14 +1,14 @@
 // The main window: its creation and first show, actions, menus and tool bar, and the keys it sees first.
 #include "sheets/TFormPral.h"
 
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
+#include "base/Ventanas.h"
 #include "calendars/Festivos.h"
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
 #include "mail/TFormManEnvios.h"
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
-#include "shell/TFormAcercade.h"
-#include "shell/Ventanas.h"
+#include "sheets/TFormAcercade.h"
 #include "store/Database.h"
 
 #include <QAction>

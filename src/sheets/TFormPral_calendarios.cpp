@@ -1,6 +1,7 @@
 // The main window's entries into the calendar screens and the holiday plan.
 #include "sheets/TFormPral.h"
 
+#include "base/Interaccion.h"
 #include "calendars/Festivos.h"
 #include "calendars/PlanFestivos.h"
 #include "calendars/TColorCalendar.h"
@@ -8,7 +9,6 @@
 #include "calendars/TFormManCalen.h"
 #include "calendars/TFormManCalendarios.h"
 #include "sheets/SalidaHojas.h"
-#include "shell/Interaccion.h"
 #include "store/Database.h"
 
 #include <QComboBox>

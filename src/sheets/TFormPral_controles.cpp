@@ -2,9 +2,9 @@
 // controls that carry state.
 #include "sheets/TFormPral.h"
 
+#include "base/ManejadorErrores.h"
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
-#include "shell/ManejadorErrores.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 // The main window's entries into the settings screen and the mail sending.
 #include "sheets/TFormPral.h"
 
+#include "base/Interaccion.h"
 #include "data/TMD.h"
 #include "mail/TFormEnviarCorreos.h"
 #include "mail/TFormManConstantes.h"
-#include "shell/Interaccion.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,6 +1,7 @@
 // The main window's entries into the master data screens.
 #include "sheets/TFormPral.h"
 
+#include "base/Interaccion.h"
 #include "data/TMD.h"
 #include "masterdata/Exportacion.h"
 #include "masterdata/Maestros.h"
@@ -10,7 +11,6 @@
 #include "masterdata/TFormManTablas.h"
 #include "masterdata/TFormManTrabajadores2.h"
 #include "sheets/ListasSeleccion.h"
-#include "shell/Interaccion.h"
 #include "store/Database.h"
 
 #include <QAction>

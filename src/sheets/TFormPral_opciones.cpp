@@ -1,11 +1,11 @@
 // The main window's options, months and month view, and the settings load that sets them.
 #include "sheets/TFormPral.h"
 
+#include "base/Meses.h"
 #include "calendars/TColorCalendar.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
 #include "sheets/Listado.h"
-#include "sheets/Meses.h"
 #include "store/Database.h"
 
 #include <QAbstractButton>

@@ -2,11 +2,11 @@
 // answered by the window, and the result shown (mail actions, log, centre selection, PDF folder).
 #include "sheets/TFormPral.h"
 
+#include "base/Interaccion.h"
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/TFormImpHojaDef.h"
-#include "shell/Interaccion.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "shell/Arranque.h"
 
+#include "base/Interaccion.h"
 #include "data/TMD.h"
 #include "sheets/TFormPral.h"
-#include "shell/Interaccion.h"
 #include "store/StoreError.h"
 
 #include <QStringList>

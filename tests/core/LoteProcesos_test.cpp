@@ -1,7 +1,7 @@
 // Several copies of the batch tool on one database at the same time, as real processes.
+#include "base/TextHelpers.h"
 #include "data/Constantes.h"
 #include "data/TMD.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/Poppler.h"

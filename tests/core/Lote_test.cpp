@@ -7,7 +7,7 @@
 #include "support/Poppler.h"
 #include "support/TempDir.h"
 
-#include "sheets/Meses.h"
+#include "base/Meses.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
+#include "base/TablaConsulta.h"
 #include "data/TMD.h"
 #include "masterdata/Consultas.h"
 #include "masterdata/Maestros.h"
-#include "masterdata/TablaConsulta.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
 #include "data/TMD.h"
+#include "sheets/TFormAcercade.h"
 #include "sheets/TFormPral.h"
 #include "shell/Arranque.h"
-#include "shell/TFormAcercade.h"
 #include "support/InteraccionGuion.h"
 #include "support/Modales.h"
 #include "support/TempDir.h"

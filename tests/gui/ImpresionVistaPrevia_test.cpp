@@ -1,6 +1,6 @@
 // Printing from the engine's preview and from the year view, through a CUPS scheduler the test starts itself.
+#include "base/Interaccion.h"
 #include "reports/Report.h"
-#include "shell/Interaccion.h"
 #include "support/InteraccionGuion.h"
 #include "support/Modales.h"
 #include "support/Poppler.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/TablaConsulta.h"
 #include "data/TMD.h"
-#include "masterdata/TablaConsulta.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/InteraccionGuion.h"

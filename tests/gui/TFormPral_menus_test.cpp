@@ -1,6 +1,6 @@
 #include "gui/PralPruebas.h"
 
-#include "shell/TFormAcercade.h"
+#include "sheets/TFormAcercade.h"
 
 #include <QAction>
 #include <QApplication>

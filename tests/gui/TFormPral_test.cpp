@@ -1,8 +1,8 @@
 #include "gui/PralPruebas.h"
 
+#include "base/TextHelpers.h"
 #include "calendars/TColorCalendar.h"
 #include "gui/CalendariosPruebas.h"
-#include "shell/TextHelpers.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "support/Fixture.h"
 
-#include "shell/TextHelpers.h"
+#include "base/TextHelpers.h"
 #include "store/Database.h"
 
 namespace fixture {

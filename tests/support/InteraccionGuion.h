@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Interaccion.h"
 #include "reports/Report.h"
-#include "shell/Interaccion.h"
 
 #include <QImage>
 #include <QList>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/TextHelpers.h"
 #include "sheets/ListasSeleccion.h"
 #include "sheets/SalidaHojas.h"
 #include "sheets/TFormImpHojaDef.h"
-#include "shell/TextHelpers.h"
 #include "store/Database.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "shell/Ventanas.h"
+#include "base/Ventanas.h"
 
 #include <QHeaderView>
 #include <QScreen>

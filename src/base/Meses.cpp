@@ -1,4 +1,4 @@
-#include "sheets/Meses.h"
+#include "base/Meses.h"
 
 namespace meses {
 

@@ -1,6 +1,6 @@
-#include "shell/ManejadorErrores.h"
+#include "base/ManejadorErrores.h"
 
-#include "shell/Interaccion.h"
+#include "base/Interaccion.h"
 #include "store/ErrorQuorvel.h"
 
 namespace errores {

@@ -1,4 +1,4 @@
-#include "masterdata/TablaConsulta.h"
+#include "base/TablaConsulta.h"
 
 #include "store/Database.h"
 #include "store/Espanol.h"

@@ -1,7 +1,7 @@
-#include "shell/TFormAcercade.h"
+#include "sheets/TFormAcercade.h"
 
-#include "shell/Interaccion.h"
-#include "shell/ManejadorErrores.h"
+#include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

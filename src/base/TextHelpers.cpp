@@ -1,4 +1,4 @@
-#include "shell/TextHelpers.h"
+#include "base/TextHelpers.h"
 
 QString QuitarEspacios(const QString& text)
 {

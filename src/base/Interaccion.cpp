@@ -1,4 +1,4 @@
-#include "shell/Interaccion.h"
+#include "base/Interaccion.h"
 
 #include "reports/ReportPrinter.h"
 

@@ -1,7 +1,7 @@
-#include "shell/ArgumentosLote.h"
+#include "base/ArgumentosLote.h"
 
+#include "base/Meses.h"
 #include "data/TMD.h"
-#include "sheets/Meses.h"
 #include "store/Database.h"
 
 #include <QFileInfo>
