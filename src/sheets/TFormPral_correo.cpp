@@ -75,7 +75,7 @@ void TFormPral::EnvioCorreosAutoExecute()
     }
     if (lineas.isEmpty())
         return;
-    lineas << QStringLiteral("--------------------------") << QStringLiteral("Para cerrar doble-click");
+    lineas << QStringLiteral("--------------------------") << kCierreLog;
     m_memoError->setPlainText(lineas.join(u'\n'));
     VerMemoError(true);
 }
