@@ -76,6 +76,6 @@ void TFormPral::EnvioCorreosAutoExecute()
     if (lineas.isEmpty())
         return;
     lineas << QStringLiteral("--------------------------") << kCierreLog;
-    m_memoError->setPlainText(lineas.join(u'\n'));
     VerMemoError(true);
+    m_memoError->setPlainText(lineas.join(u'\n'));
 }

@@ -277,9 +277,10 @@ void TFormPral::aplicarResultado(const ResultadoSalida& resultado, const Selecci
     if (resultado.correoHabilitado)
         ponerCorreoDisponible(*resultado.correoHabilitado);
     if (!resultado.log.isEmpty()) {
+        // Shown first, so the lines are laid out at the width they are seen at.
+        VerMemoError(true);
         for (const QString& linea : resultado.log)
             m_memoError->appendPlainText(linea);
-        VerMemoError(true);
         m_memoError->setFocus();
     }
     restaurarSeleccion(elegida);
@@ -339,6 +340,8 @@ void TFormPral::progreso(int hechos, int total, const QString& codcentro)
 void TFormPral::VerMemoError(bool ver)
 {
     m_panelLog->setVisible(ver);
+    // The window takes or gives back the room now, so the lines are laid out at their width when first seen.
+    layout()->activate();
 }
 
 QWidget* TFormPral::crearPanelLog()
@@ -395,6 +398,7 @@ void TFormPral::verResumen(const ResultadoSalida& resultado, const QString& carp
         ->poner(textoResumenPdf(int(resultado.ficheros.size()), resultado.hojas, carpeta),
                 QDir::toNativeSeparators(QDir(carpeta).absolutePath()));
     m_panelResumen->show();
+    layout()->activate();
 }
 
 void TFormPral::BotAbrirCarpetaClick()
