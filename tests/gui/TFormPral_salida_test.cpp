@@ -174,6 +174,22 @@ TEST_F(SalidaPralTest, APdfRunSaysWhatItWroteAndWhereWithAButtonToTheFolder)
     control<QRadioButton>("RSelSalida1")->click();
     imprimir();
     EXPECT_FALSE(panel->isVisible());
+
+    // A folder longer than the window loses its middle on screen, not the window its size; the hint says it all.
+    const QString larga = m_dir.file(QStringLiteral("hojas de registro horario de todos los centros de trabajo de "
+                                                    "la empresa, de enero a diciembre/PDF"));
+    ASSERT_TRUE(QDir().mkpath(larga));
+    ajustar(QStringLiteral("RutaPDF = ?, generarPDF = 1"), larga);
+    m_ventana->CargarConstantes();
+    const int ancho = m_ventana->width();
+    imprimir();
+    ASSERT_TRUE(panel->isVisible());
+    const QString cuantos = texto->toolTip().section(QStringLiteral(" en "), 0, 0);
+    EXPECT_EQ(texto->toolTip(), cuantos + QStringLiteral(" en ") + QDir::toNativeSeparators(larga));
+    EXPECT_TRUE(texto->text().startsWith(cuantos + QStringLiteral(" en "))) << texto->text().toStdString();
+    EXPECT_TRUE(texto->text().contains(QChar(0x2026))) << texto->text().toStdString();
+    EXPECT_TRUE(texto->text().endsWith(QStringLiteral("/PDF"))) << texto->text().toStdString();
+    EXPECT_EQ(m_ventana->width(), ancho);
 }
 
 TEST_F(SalidaPralTest, RangeOfMonthsNamesBothInTheFile)
