@@ -37,7 +37,7 @@ TFormAltaCalendario::TFormAltaCalendario(store::Database& db, QWidget* parent) :
     grupo->setObjectName(QStringLiteral("RRelleno"));
     auto* opciones = new QVBoxLayout(grupo);
     m_rRelleno = new QButtonGroup(this);
-    const QStringList textos = {QStringLiteral("Vacio"), QStringLiteral("Calendario base"),
+    const QStringList textos = {QStringLiteral("Vacío"), QStringLiteral("Calendario base"),
                                 QStringLiteral("Calendario seleccionado")};
     for (int i = 0; i < textos.size(); ++i) {
         auto* r = new QRadioButton(textos.at(i), grupo);

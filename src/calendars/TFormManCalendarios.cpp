@@ -77,7 +77,7 @@ TFormManCalendarios::TFormManCalendarios(store::Database& db, QWidget* parent) :
     m_eSeguro->setObjectName(QStringLiteral("ESeguro"));
     m_eSeguro->setMaximumWidth(120);
     m_botCopiar =
-        boton(QStringLiteral("BotCopiar"), QStringLiteral("Copiar calenario base a otros calendarios"), grupo);
+        boton(QStringLiteral("BotCopiar"), QStringLiteral("Copiar calendario base a otros calendarios"), grupo);
     m_botCopiar->setEnabled(false);
     label2->setBuddy(m_eAnyo);
     label1->setBuddy(m_eSeguro);
@@ -209,7 +209,7 @@ void TFormManCalendarios::SpeedButton2Click()
         m_memoErrores->setFixedHeight(10);
     } else {
         m_memoErrores->appendPlainText(QStringLiteral("-------------------------"));
-        m_memoErrores->appendPlainText(QStringLiteral("Doble click para cerrar"));
+        m_memoErrores->appendPlainText(QStringLiteral("Doble clic para cerrar"));
         m_memoErrores->setFixedHeight(250);
         m_memoErrores->show();
     }

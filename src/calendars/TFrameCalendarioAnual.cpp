@@ -83,8 +83,7 @@ TFrameCalendarioAnual::TFrameCalendarioAnual(store::Database& db, QWidget* paren
     chuleta->setFrameShape(QFrame::StyledPanel);
     auto* fila = new QHBoxLayout(chuleta);
     fila->setContentsMargins(8, 4, 8, 4);
-    auto* ayuda =
-        new QLabel(QStringLiteral("Seleccionar el tipo de festivo y  haga doble click sobre el día"), chuleta);
+    auto* ayuda = new QLabel(QStringLiteral("Seleccionar el tipo de festivo y  haga doble clic sobre el día"), chuleta);
     ayuda->setObjectName(QStringLiteral("Label15"));
     QPalette verdeAzulado = ayuda->palette();
     verdeAzulado.setColor(QPalette::WindowText, QColor(0x00, 0x80, 0x80));

@@ -184,7 +184,7 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
     const qint64 intento = m_registro->anotarIntento(envio);
     const ResultadoCorreo resultado = enviarCorreo(m_cuenta, mensaje, m_opciones);
     if (resultado.ok()) {
-        r.lineas << QStringLiteral("Envio a: ") + codigoVisible + QStringLiteral("  OK");
+        r.lineas << QStringLiteral("Envío a: ") + codigoVisible + QStringLiteral("  OK");
         r.enviado = true;
     } else {
         r.lineas << QStringLiteral("Error al enviar: ") + codigoVisible + QStringLiteral(" a ") +

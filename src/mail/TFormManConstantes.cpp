@@ -29,9 +29,9 @@
 namespace {
 
 const QString kTextoPrueba =
-    QStringLiteral("Enhorabuena!\n"
+    QStringLiteral("¡Enhorabuena!\n"
                    "\n"
-                   "Si recibe este correo significa que la cuenta de envío dle programa Quorvel, está bien \n"
+                   "Si recibe este correo significa que la cuenta de envío del programa Quorvel, está bien \n"
                    "configurada.\n"
                    "\n"
                    "Quorvel - registro de jornada");
@@ -105,7 +105,7 @@ void TFormManConstantes::crearControles()
     m_domingos = casilla("DBCKDOMINGOS", "Domingos cerrado");
     m_festivos = casilla("DBCKFESTIVOS", "Festivos cerrado");
     m_calenxcentros = casilla("DBCKCalenxcentros", "Permitir calendarios diferentes x centros");
-    m_diasSemana = casilla("DBCKIMPDIASSEM", "Imprimir dia de la semana en calendarios");
+    m_diasSemana = casilla("DBCKIMPDIASSEM", "Imprimir día de la semana en calendarios");
     m_generarPdf = casilla("DBCKGenerarPDF", "Generar PDF");
     m_impresora = casilla("DBCKImpresora", "Directo a la impresora");
     m_todosCentros = casilla("DBCKTODOSCENTROS", "Todos los centros");
@@ -129,7 +129,7 @@ void TFormManConstantes::crearControles()
     filaRuta->addWidget(m_rutaPdf, 1);
     filaRuta->addWidget(m_speedButton1);
 
-    auto* correo = new QGroupBox(QStringLiteral("Correo Eletrónico (configuración cuenta de envío)"), this);
+    auto* correo = new QGroupBox(QStringLiteral("Correo Electrónico (configuración cuenta de envío)"), this);
     correo->setObjectName(QStringLiteral("CorreoElectronico"));
     auto* rejilla = new QGridLayout(correo);
     m_configuraGmail = new QToolButton(correo);
@@ -174,7 +174,7 @@ void TFormManConstantes::crearControles()
     rejilla->addWidget(m_nombreEnvio, f, 1, 1, 2);
     rejilla->addWidget(m_configuraGmail, f, 3, Qt::AlignRight);
     ++f;
-    rejilla->addWidget(etiqueta(QStringLiteral("Dirección desde envio"), m_direccionEnvio), f, 0);
+    rejilla->addWidget(etiqueta(QStringLiteral("Dirección desde envío"), m_direccionEnvio), f, 0);
     rejilla->addWidget(m_direccionEnvio, f, 1, 1, 3);
     ++f;
     rejilla->addWidget(etiqueta(QStringLiteral("Host SMTP"), m_host), f, 0);

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -64,6 +65,15 @@ TFormManEnvios::TFormManEnvios(store::Database& db, QWidget* parent) : QDialog(p
     auto* todo = new QVBoxLayout(this);
     todo->addLayout(filtros);
     todo->addWidget(m_rejilla, 1);
+    // A way out in sight, as every other window has; the title bar is not there on every desktop.
+    auto* cerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
+    cerrar->setObjectName(QStringLiteral("BotCerrar"));
+    cerrar->setAutoDefault(false);
+    connect(cerrar, &QPushButton::clicked, this, &QDialog::accept);
+    auto* abajo = new QHBoxLayout;
+    abajo->addStretch(1);
+    abajo->addWidget(cerrar);
+    todo->addLayout(abajo);
     resize(980, 480);
 
     using errores::conectar;

@@ -32,7 +32,7 @@ TFormManCentro2::TFormManCentro2(TMD& md, QWidget* parent) : QDialog(parent), m_
     m_dbGrid1->setMinimumSize(340, 240);
     columna->addWidget(m_dbGrid1);
     auto* botones = new QHBoxLayout();
-    auto* seleccionar = new QPushButton(QStringLiteral("Seleccionar (Dbl.click) "), this);
+    auto* seleccionar = new QPushButton(QStringLiteral("Seleccionar (doble clic) "), this);
     seleccionar->setObjectName(QStringLiteral("SpeedButton2"));
     seleccionar->setAutoDefault(false);
     auto* cerrar = new QPushButton(QStringLiteral("Cerrar sin seleccionar"), this);

@@ -19,7 +19,7 @@ public:
     QString CentroElegido;
 
     void CKFiltrarEmpresaActivaClick();
-    void SpeedButton2Click(); // "Seleccionar (Dbl.click) "
+    void SpeedButton2Click(); // "Seleccionar (doble clic) "
     void SpeedButton1Click(); // "Cerrar sin seleccionar"
 
 private:

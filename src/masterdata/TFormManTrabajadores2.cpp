@@ -71,7 +71,7 @@ TFormManTrabajadores2::TFormManTrabajadores2(TMD& md, QWidget* parent) : QDialog
     m_botBuscar->setToolTip(QStringLiteral("Buscar"));
     m_ckFiltrado = new QCheckBox(QStringLiteral("Ver trabajadores sin centro asignado"), this);
     m_ckFiltrado->setObjectName(QStringLiteral("CKFiltrado"));
-    auto* label2 = new QLabel(QStringLiteral("Doble click, o intro para editar trabajador"), this);
+    auto* label2 = new QLabel(QStringLiteral("Doble clic, o Intro para editar trabajador"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setStyleSheet(QStringLiteral("color: teal"));
     m_botManTrabajadores = new QPushButton(this);

@@ -32,7 +32,7 @@ const QString kTextoCarpetaSinEscritura =
     QStringLiteral("No se puede escribir en la carpeta de los PDF «%1». Compruebe que tiene permiso de escritura "
                    "y que el disco no está lleno.");
 const QString kSeparadorLog = QString(34, u'-');
-const QString kCierreLog = QStringLiteral("Para cerrar doble-click o (Intro)");
+const QString kCierreLog = QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»");
 
 namespace {
 
@@ -145,6 +145,17 @@ QString textoNoImpreso(const reports::PrintResult& impresion, const QString& cod
         .arg(codigo, motivo(impresion));
 }
 
+QString textoResumenPdf(int ficheros, int hojas, const QString& carpeta)
+{
+    const QString donde = QDir::toNativeSeparators(QDir(carpeta).absolutePath());
+    if (ficheros == 0)
+        return QStringLiteral("Ningún fichero PDF en %1").arg(donde);
+    const QString cuantos =
+        ficheros == 1 ? QStringLiteral("1 fichero PDF") : QStringLiteral("%1 ficheros PDF").arg(ficheros);
+    const QString paginas = hojas == 1 ? QStringLiteral("1 hoja") : QStringLiteral("%1 hojas").arg(hojas);
+    return QStringLiteral("%1 (%2) en %3").arg(cuantos, paginas, donde);
+}
+
 QString nombrePdf(const QString& codcentro, QDate mesInicio, QDate mesFin)
 {
     QString nombre = QStringLiteral("Quorvel_") + codcentro + QLatin1Char('_') + codigoMes(mesInicio);
@@ -208,9 +219,10 @@ std::unique_ptr<TFormImpHojaDef> crearHoja(store::Database& db, const QString& c
     return hoja;
 }
 
-// Writes the PDF of a prepared report, or hands it to the printer or the preview; returns the PDF written.
+// Writes the PDF of a prepared report, or hands it to the printer or the preview; returns the PDF written and
+// adds its pages to `hojas`.
 QString sacarHoja(TFormImpHojaDef& hoja, const QString& codigo, const PeticionSalida& peticion,
-                  InteraccionSalida* interaccion, reports::PrintResult* impresion)
+                  InteraccionSalida* interaccion, reports::PrintResult* impresion, int* hojas)
 {
     const QString nombre = nombrePdf(codigo, peticion.mesInicio, peticion.mesFin);
     if (peticion.modo != ModoSalida::Pdf) {
@@ -222,7 +234,9 @@ QString sacarHoja(TFormImpHojaDef& hoja, const QString& codigo, const PeticionSa
         return {};
     }
     const QString fichero = QDir(peticion.rutaPdf).filePath(nombre);
-    reports::exportPdf(hoja.QRImpHojaDef(), fichero);
+    const int paginas = reports::exportPdf(hoja.QRImpHojaDef(), fichero);
+    if (hojas)
+        *hojas += paginas;
     return fichero;
 }
 
@@ -272,6 +286,7 @@ struct CentroPreparado
     bool noImpreso = false;
     std::unique_ptr<TFormImpHojaDef> hoja; // null when there is nothing to print
     QString fichero;
+    int hojas = 0;
     std::exception_ptr error;
 };
 
@@ -369,7 +384,7 @@ private:
                 db.open();
                 c = prepararCentro(db, m_peticion, m_lista[i], m_entrada);
                 if (c->hoja) {
-                    c->fichero = sacarHoja(*c->hoja, c->codigo, m_peticion, nullptr, nullptr);
+                    c->fichero = sacarHoja(*c->hoja, c->codigo, m_peticion, nullptr, nullptr, &c->hojas);
                     c->hoja.reset(); // its pages go with it
                 }
             } catch (...) {
@@ -402,14 +417,14 @@ private:
 } // namespace
 
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
-                        InteraccionSalida& interaccion, reports::PrintResult* impresion)
+                        InteraccionSalida& interaccion, reports::PrintResult* impresion, int* hojas)
 {
     const auto hoja =
         crearHoja(db, codigo, peticion, [&interaccion](const QString& texto) { interaccion.mensaje(texto); });
     hoja->AbrirFicheros();
     if (hoja->vacio())
         return {};
-    return sacarHoja(*hoja, codigo, peticion, &interaccion, impresion);
+    return sacarHoja(*hoja, codigo, peticion, &interaccion, impresion, hojas);
 }
 
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
@@ -445,6 +460,7 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
         algunoSinImprimir = algunoSinImprimir || c.noImpreso;
         if (!c.fichero.isEmpty())
             resultado.ficheros << c.fichero;
+        resultado.hojas += c.hojas;
     };
 
     const std::vector<CentroLista> lista = centrosDeLaEjecucion(db, peticion);
@@ -485,7 +501,8 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
                 continue;
             }
             reports::PrintResult impresion;
-            const QString fichero = sacarHoja(*c->hoja, c->codigo, peticion, &interaccion, &impresion);
+            const QString fichero =
+                sacarHoja(*c->hoja, c->codigo, peticion, &interaccion, &impresion, &resultado.hojas);
             if (!fichero.isEmpty())
                 resultado.ficheros << fichero;
             if (peticion.modo == ModoSalida::Impresora)
@@ -521,7 +538,7 @@ ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, 
     plantilla.mes = codigoMes(peticion.mesInicio);
     grabarFilaListado(db, plantilla);
     reports::PrintResult impresion;
-    const QString fichero = ImprimirListado(db, kBlanco, peticion, interaccion, &impresion);
+    const QString fichero = ImprimirListado(db, kBlanco, peticion, interaccion, &impresion, &resultado.hojas);
     if (!fichero.isEmpty())
         resultado.ficheros << fichero;
     resultado.estado = ResultadoSalida::Estado::Terminada;

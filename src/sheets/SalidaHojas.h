@@ -91,6 +91,7 @@ struct ResultadoSalida
     std::optional<bool> correoHabilitado; // the two mail actions; nullopt leaves them as they are
     QStringList log;                      // with the separator and the hint when not empty
     QStringList ficheros;                 // PDF files written
+    int hojas = 0;                        // pages written into them, as the export counted them
     bool abrirCarpeta = false;            // open the PDF folder in the desktop shell
 };
 
@@ -102,6 +103,9 @@ extern const QString kTextoCarpetaNoCreada;     // "%1": the folder that could n
 extern const QString kTextoCarpetaSinEscritura; // "%1": the folder
 extern const QString kSeparadorLog;
 extern const QString kCierreLog;
+
+// What a PDF run leaves, for the clerk: "2 ficheros PDF (12 hojas) en <carpeta>", singular for one.
+QString textoResumenPdf(int ficheros, int hojas, const QString& carpeta);
 
 // What the clerk is told when the printer does not take a job, or holds it.
 QString textoImpresoraEnPausa(const QString& impresora);
@@ -124,8 +128,10 @@ QString codigoCentro(const PeticionSalida& peticion, int posicion);
 ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida& peticion,
                                        InteraccionSalida& interaccion);
 // Prints or exports the current content of Listado for a centre code or "blanco"; returns the PDF written.
-// A printed or previewed report is titled as its PDF would be named; `impresion` receives the printer's answer.
+// A printed or previewed report is titled as its PDF would be named; `impresion` receives the printer's answer,
+// `hojas` the pages of the PDF.
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
-                        InteraccionSalida& interaccion, reports::PrintResult* impresion = nullptr);
+                        InteraccionSalida& interaccion, reports::PrintResult* impresion = nullptr,
+                        int* hojas = nullptr);
 // The blank template of the start month, on the base calendar.
 ResultadoSalida HojaBlanco(store::Database& db, const PeticionSalida& peticion, InteraccionSalida& interaccion);

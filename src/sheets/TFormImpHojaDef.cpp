@@ -106,7 +106,7 @@ void TFormImpHojaDef::construir()
         h.addVerticalLine(QStringLiteral("QRShapeColumna"), x, 41.5, 48.2);
     h.addVerticalLine(QStringLiteral("QRVerhoras1"), 120.3, 41.5, 48.2);
     h.addVerticalLine(QStringLiteral("QRShapeColumna"), 189.8, 41.5, 48.2);
-    h.addText(QStringLiteral("QRLabel11"), 8.2, 42.6, QStringLiteral("DIA"), arial(10));
+    h.addText(QStringLiteral("QRLabel11"), 8.2, 42.6, QStringLiteral("DÍA"), arial(10));
     h.addText(QStringLiteral("QRLabel12"), 25.1, 42.6, QStringLiteral("entrada"), arial(10));
     h.addText(QStringLiteral("QRLabel13"), 45.0, 42.6, QStringLiteral("salida"), arial(10));
     h.addText(QStringLiteral("QRLabel14"), 65.1, 42.6, QStringLiteral("entrada"), arial(10));
@@ -127,7 +127,7 @@ void TFormImpHojaDef::construir()
     d.beforePrint = [this](reports::Band& band, int) { QRSubDetail1BeforePrint(band); };
 
     reports::Band& f = r.footer.emplace(24.9, kAnchoBanda);
-    f.addText(QStringLiteral("QRLabel17"), 4.2, 2.4, QStringLiteral("TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A"),
+    f.addText(QStringLiteral("QRLabel17"), 4.2, 2.4, QStringLiteral("TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR/A"),
               arial(8));
     f.addText(QStringLiteral("QRLabel18"), 15.9, 6.6, QStringLiteral("Firmado, el/la  trabajador/a"), arial(8));
     f.addText(QStringLiteral("QRLabel19"), 130.2, 2.9, QStringLiteral("Firmado, la Empresa:"), arial(8));

@@ -65,6 +65,8 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     cuerpo->addWidget(crearPanelSeleccion(), 1);
     cuerpo->addWidget(crearPanelMes());
     columna->addLayout(cuerpo);
+    columna->addWidget(crearPanelResumen());
+    columna->addWidget(crearPanelLog());
     setCentralWidget(central);
     crearOcultos();
 
@@ -77,12 +79,6 @@ TFormPral::TFormPral(TMD& md, QDate hoy, QWidget* parent)
     statusBar()->addWidget(m_textoProgreso, 1);
     statusBar()->addPermanentWidget(m_progreso);
     statusBar()->setSizeGripEnabled(false);
-
-    // The log floats over the window at a fixed place, outside the layouts.
-    m_memoError = new QPlainTextEdit(this);
-    m_memoError->setObjectName(QStringLiteral("MemoError"));
-    m_memoError->setReadOnly(true);
-    m_memoError->hide();
 
     conectar();
     setWindowTitle(QStringLiteral("Quorvel     v.") + Version() + QStringLiteral("    ") + FechaVersion() +

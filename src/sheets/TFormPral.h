@@ -166,6 +166,10 @@ private:
     void progreso(int hechos, int total, const QString& codcentro);
     void BotAbrirCarpetaClick();
     void mensaje(const QString& texto);
+    // Below the body, so neither covers the month view: what a PDF run wrote, and the log.
+    QWidget* crearPanelResumen();
+    QWidget* crearPanelLog();
+    void verResumen(const ResultadoSalida& resultado, const QString& carpeta);
 
     TMD& m_md;
     store::Database& m_db;
@@ -238,8 +242,11 @@ private:
     // First start
     QFrame* m_panelPrimerPaso = nullptr;
 
-    // Log and progress
+    // Log, summary and progress
+    QFrame* m_panelLog = nullptr;
     QPlainTextEdit* m_memoError = nullptr;
+    QFrame* m_panelResumen = nullptr;
+    QLabel* m_textoResumen = nullptr;
     QLabel* m_textoProgreso = nullptr;
     QProgressBar* m_progreso = nullptr;
 };

@@ -59,9 +59,9 @@ void TFormPral::GenerarPlanFestivosExecute()
     // The centres left out of the plan, in the same log as the output run's.
     if (!noIncluidos.isEmpty()) {
         m_memoError->clear();
+        VerMemoError(true);
         for (const QString& linea : noIncluidos + QStringList{kSeparadorLog, kCierreLog})
             m_memoError->appendPlainText(linea);
-        VerMemoError(true);
         m_memoError->setFocus();
     }
 }

@@ -117,7 +117,7 @@ QWidget* TFormPral::crearPanelSeleccion()
         opcion(QStringLiteral("CKTodosTrabajadores"), QStringLiteral("&Todos los trabajadores"), {}, panel);
     m_ckTodosTrabajadores->setChecked(true);
     m_ckTodosTrabajadores->setEnabled(false);
-    m_botManCentros = boton(QStringLiteral("BotManCentros"), {}, QStringLiteral("Matenimiento centros"), panel);
+    m_botManCentros = boton(QStringLiteral("BotManCentros"), {}, QStringLiteral("Mantenimiento centros"), panel);
     m_botManCentros->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
 
     auto* listas = new QGridLayout;
@@ -153,7 +153,7 @@ QWidget* TFormPral::crearPanelSeleccion()
     m_salidas = new QButtonGroup(m_rSelSalida);
     auto* cajaSalida = new QVBoxLayout(m_rSelSalida);
     const QStringList elementos = {QStringLiteral("Generar PDF"), QStringLiteral("Previsualizar x pantalla"),
-                                   QStringLiteral("Directo impresorsa")};
+                                   QStringLiteral("Directo impresora")};
     for (int i = 0; i < elementos.size(); ++i) {
         auto* radio = new QRadioButton(elementos.at(i), m_rSelSalida);
         radio->setObjectName(QStringLiteral("RSelSalida%1").arg(i));
@@ -267,7 +267,7 @@ QWidget* TFormPral::crearPanelMes()
     }
     columna->addLayout(fin);
 
-    auto* etiqueta = new QLabel(QStringLiteral("Calenadario base"), panel);
+    auto* etiqueta = new QLabel(QStringLiteral("Calendario base"), panel);
     etiqueta->setObjectName(QStringLiteral("Label1"));
     m_botCalendarioBase =
         boton(QStringLiteral("BotCalendarioBase"), {}, QStringLiteral("Acceder al calendario base"), panel);
@@ -291,7 +291,7 @@ void TFormPral::crearOcultos()
     m_colorCalendar2->setObjectName(QStringLiteral("ColorCalendar2"));
     m_colorCalendar2->hide();
 
-    m_ckDiaSemana = opcion(QStringLiteral("CKDiaSemana"), QStringLiteral("Imp. dia semana"), {}, this);
+    m_ckDiaSemana = opcion(QStringLiteral("CKDiaSemana"), QStringLiteral("Imp. día semana"), {}, this);
     m_ckDiaSemana->setChecked(true);
     m_ckGenerarPDF = opcion(QStringLiteral("CKGenerarPDF"), QStringLiteral("Generar PDF"), {}, this);
     m_ckImpre = opcion(QStringLiteral("CKImpre"), QStringLiteral("&Directo impresora"), {}, this);

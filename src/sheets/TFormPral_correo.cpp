@@ -75,7 +75,7 @@ void TFormPral::EnvioCorreosAutoExecute()
     }
     if (lineas.isEmpty())
         return;
-    lineas << QStringLiteral("--------------------------") << QStringLiteral("Para cerrar doble-click");
-    m_memoError->setPlainText(lineas.join(u'\n'));
+    lineas << QStringLiteral("--------------------------") << kCierreLog;
     VerMemoError(true);
+    m_memoError->setPlainText(lineas.join(u'\n'));
 }

@@ -3,6 +3,7 @@
 #include "sheets/TFormPral.h"
 
 #include "base/Interaccion.h"
+#include "base/ManejadorErrores.h"
 #include "calendars/TColorCalendar.h"
 #include "data/TMD.h"
 #include "sheets/ListasSeleccion.h"
@@ -13,12 +14,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 // What the run asks of the main window while it goes over the centres.
 class SalidaPral : public InteraccionSalida
@@ -78,6 +84,50 @@ private:
 };
 
 namespace {
+
+// The summary of a run on one line: a folder too long for the window loses its middle, and the whole text is
+// the hint.
+class EtiquetaResumen : public QLabel
+{
+public:
+    explicit EtiquetaResumen(QWidget* padre) : QLabel(padre)
+    {
+        // The window is as wide as its controls; a long folder must not widen it.
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+
+    void poner(const QString& texto, const QString& carpeta)
+    {
+        m_texto = texto;
+        m_carpeta = carpeta;
+        setToolTip(texto);
+        ajustar();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        ajustar();
+    }
+
+private:
+    void ajustar()
+    {
+        const QFontMetrics medida = fontMetrics();
+        if (medida.horizontalAdvance(m_texto) <= contentsRect().width() || !m_texto.endsWith(m_carpeta)) {
+            setText(m_texto);
+            return;
+        }
+        const QString antes = m_texto.chopped(m_carpeta.size());
+        const int sitio = contentsRect().width() - medida.horizontalAdvance(antes);
+        setText(antes + medida.elidedText(m_carpeta, Qt::ElideMiddle, qMax(sitio, 0)));
+    }
+
+    QString m_texto;
+    QString m_carpeta;
+};
 
 // While a run goes on the window shows it, and only Escape (or closing) reaches it.
 class EjecucionEnCurso
@@ -160,6 +210,7 @@ void TFormPral::GenerarFicheroImprimirExecute()
     const Seleccion elegida = seleccionActual();
     m_memoError->clear();
     VerMemoError(false);
+    m_panelResumen->hide();
 
     if (faltanDatosMaestros())
         return;
@@ -226,12 +277,15 @@ void TFormPral::aplicarResultado(const ResultadoSalida& resultado, const Selecci
     if (resultado.correoHabilitado)
         ponerCorreoDisponible(*resultado.correoHabilitado);
     if (!resultado.log.isEmpty()) {
+        // Shown first, so the lines are laid out at the width they are seen at.
+        VerMemoError(true);
         for (const QString& linea : resultado.log)
             m_memoError->appendPlainText(linea);
-        VerMemoError(true);
         m_memoError->setFocus();
     }
     restaurarSeleccion(elegida);
+    if (m_modoEnCurso == ModoSalida::Pdf)
+        verResumen(resultado, m_rutaPdf->text());
     if (resultado.abrirCarpeta)
         BotAbrirCarpetaClick();
 }
@@ -243,6 +297,7 @@ void TFormPral::BotHojaBlancoClick()
     const PeticionSalida p = peticion();
     if (faltaImpresora(p))
         return;
+    m_panelResumen->hide();
     ResultadoSalida resultado;
     {
         EjecucionEnCurso enCurso(m_ejecutando, {menuBar(), centralWidget(), findChild<QToolBar*>()});
@@ -253,6 +308,8 @@ void TFormPral::BotHojaBlancoClick()
         close();
         return;
     }
+    if (resultado.estado != ResultadoSalida::Estado::Rechazada && p.modo == ModoSalida::Pdf)
+        verResumen(resultado, p.rutaPdf);
     if (resultado.abrirCarpeta)
         BotAbrirCarpetaClick();
 }
@@ -282,13 +339,66 @@ void TFormPral::progreso(int hechos, int total, const QString& codcentro)
 
 void TFormPral::VerMemoError(bool ver)
 {
-    if (!ver) {
-        m_memoError->hide();
-        return;
-    }
-    m_memoError->setGeometry(360, 35, 330, 250);
-    m_memoError->raise();
-    m_memoError->show();
+    m_panelLog->setVisible(ver);
+    // The window takes or gives back the room now, so the lines are laid out at their width when first seen.
+    layout()->activate();
+}
+
+QWidget* TFormPral::crearPanelLog()
+{
+    m_panelLog = new QFrame(this);
+    m_panelLog->setObjectName(QStringLiteral("PanelLog"));
+    auto* fila = new QHBoxLayout(m_panelLog);
+    fila->setContentsMargins(0, 0, 0, 0);
+    m_memoError = new QPlainTextEdit(m_panelLog);
+    m_memoError->setObjectName(QStringLiteral("MemoError"));
+    m_memoError->setReadOnly(true);
+    // A path has no spaces to break at: it goes on over the next line rather than out of sight.
+    m_memoError->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_memoError->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_memoError->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memoError->setFixedHeight(m_memoError->fontMetrics().lineSpacing() * 6 + 12);
+    // No mnemonic: Alt+C is the tool bar's "&Cerrar", which closes the program.
+    auto* cerrar = new QPushButton(QStringLiteral("Cerrar"), m_panelLog);
+    cerrar->setObjectName(QStringLiteral("BotCerrarLog"));
+    cerrar->setAutoDefault(false);
+    connect(cerrar, &QPushButton::clicked, this, [this] { VerMemoError(false); });
+    // Beside the lines rather than under them: the window stays short enough for a laptop's screen.
+    auto* boton = new QVBoxLayout;
+    boton->addWidget(cerrar);
+    boton->addStretch(1);
+    fila->addWidget(m_memoError, 1);
+    fila->addLayout(boton);
+    m_panelLog->hide();
+    return m_panelLog;
+}
+
+QWidget* TFormPral::crearPanelResumen()
+{
+    m_panelResumen = new QFrame(this);
+    m_panelResumen->setObjectName(QStringLiteral("PanelResumen"));
+    m_panelResumen->setFrameShape(QFrame::StyledPanel);
+    auto* fila = new QHBoxLayout(m_panelResumen);
+    m_textoResumen = new EtiquetaResumen(m_panelResumen);
+    m_textoResumen->setObjectName(QStringLiteral("TextoResumen"));
+    auto* abrir = new QPushButton(QStringLiteral("Abrir carpeta"), m_panelResumen);
+    abrir->setObjectName(QStringLiteral("BotResumenCarpeta"));
+    abrir->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    abrir->setAutoDefault(false);
+    errores::conectar(abrir, &QPushButton::clicked, this, [this] { BotAbrirCarpetaClick(); });
+    fila->addWidget(m_textoResumen, 1);
+    fila->addWidget(abrir);
+    m_panelResumen->hide();
+    return m_panelResumen;
+}
+
+void TFormPral::verResumen(const ResultadoSalida& resultado, const QString& carpeta)
+{
+    static_cast<EtiquetaResumen*>(m_textoResumen)
+        ->poner(textoResumenPdf(int(resultado.ficheros.size()), resultado.hojas, carpeta),
+                QDir::toNativeSeparators(QDir(carpeta).absolutePath()));
+    m_panelResumen->show();
+    layout()->activate();
 }
 
 void TFormPral::BotAbrirCarpetaClick()

@@ -113,8 +113,8 @@ TEST_F(EnvioPdfTest, EachFileGoesToItsCentreAndEveryOtherCaseGetsItsLine)
         enviados += r.enviado;
     }
     EXPECT_EQ(log, (QStringList{
-                       QStringLiteral("Envio a: %1  OK").arg(e.almacen.codcentro),
-                       QStringLiteral("Envio a: %1  OK").arg(e.oficinas.codcentro),
+                       QStringLiteral("Envío a: %1  OK").arg(e.almacen.codcentro),
+                       QStringLiteral("Envío a: %1  OK").arg(e.oficinas.codcentro),
                        QStringLiteral("Mail centro %1 vacío").arg(e.tiendaVacia.codcentro),
                        QStringLiteral("Mail centro %1 vacío").arg(e.obrador.codcentro),
                        QStringLiteral("No encuentro centro: blan"),
@@ -186,11 +186,11 @@ TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfIt
     } casos[] = {
         {"A1",
          QStringLiteral("\"García, Ana\" <ana@x.es>"),
-         QStringLiteral("Envio a: %1  OK"),
+         QStringLiteral("Envío a: %1  OK"),
          {QStringLiteral("ana@x.es")}},
         {"A2",
          QStringLiteral("a@x.es, b@x.es; Ñoño Pérez <c@x.es>"),
-         QStringLiteral("Envio a: %1  OK"),
+         QStringLiteral("Envío a: %1  OK"),
          {QStringLiteral("a@x.es"), QStringLiteral("b@x.es"), QStringLiteral("c@x.es")}},
         {"A3",
          QStringLiteral("a@x>\r\nRCPT TO:<b@y.es>"),
@@ -202,8 +202,8 @@ TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfIt
          {}},
         {"A5", QStringLiteral("g@y.es\x0b"), QStringLiteral("Dirección no válida en el centro %1: g@y.es\\u000B"), {}},
         {"A6",
-         QStringLiteral("h@y.es\u2028Envio a: 0101  OK"),
-         QStringLiteral("Dirección no válida en el centro %1: h@y.es\\u2028Envio a: 0101  OK"),
+         QStringLiteral("h@y.es\u2028Envío a: 0101  OK"),
+         QStringLiteral("Dirección no válida en el centro %1: h@y.es\\u2028Envío a: 0101  OK"),
          {}},
         {"A7", QStringLiteral("ñu@y.es"), QStringLiteral("Dirección no válida en el centro %1: ñu@y.es"), {}},
         {"A8", QStringLiteral(" ; , "), QStringLiteral("Mail centro %1 vacío"), {}},
@@ -285,7 +285,7 @@ TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnless
         EXPECT_EQ(r.codcentro, e.almacen.codcentro);
         EXPECT_EQ(r.fichero, nombre);
         EXPECT_EQ(r.destinatarios, QStringLiteral("almacen@alamo.es"));
-        EXPECT_EQ(r.resultado, QStringLiteral("Envio a: %1  OK").arg(e.almacen.codcentro));
+        EXPECT_EQ(r.resultado, QStringLiteral("Envío a: %1  OK").arg(e.almacen.codcentro));
         EXPECT_EQ(r.messageId, m_servidor.mensajes().at(2 - i).value(QStringLiteral("id")).toString());
         EXPECT_EQ(r.tamano, original.size());
         EXPECT_EQ(r.sha256,
@@ -361,7 +361,7 @@ TEST_F(LoteCorreoTest, GeneratesAndMailsEveryCentreOfTheCompany)
               0)
         << errores.toStdString() << salida.toStdString();
     EXPECT_TRUE(salida.endsWith(
-        QStringLiteral("Envio a: %1  OK\nEnvio a: %2  OK\n").arg(e.almacen.codcentro, e.oficinas.codcentro)))
+        QStringLiteral("Envío a: %1  OK\nEnvío a: %2  OK\n").arg(e.almacen.codcentro, e.oficinas.codcentro)))
         << salida.toStdString();
     EXPECT_FALSE(salida.contains(m_servidor.clave()));
     const QList<QJsonObject> recibidos = m_servidor.mensajes();
@@ -383,7 +383,7 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
 {
     pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro));
     EXPECT_EQ(lote({QStringLiteral("--enviar")}), 0) << errores.toStdString();
-    EXPECT_EQ(salida, QStringLiteral("Envio a: %1  OK\n").arg(e.almacen.codcentro));
+    EXPECT_EQ(salida, QStringLiteral("Envío a: %1  OK\n").arg(e.almacen.codcentro));
 
     pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.obrador.codcentro));
     const QString otra = m_dir.file(QStringLiteral("otra"));
@@ -404,7 +404,7 @@ TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)
     EXPECT_EQ(m_servidor.mensajes().size(), 1);
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--reenviar")}), 1);
     EXPECT_EQ(salida,
-              QStringLiteral("Envio a: %1  OK\nMail centro %2 vacío\n").arg(e.almacen.codcentro, e.obrador.codcentro));
+              QStringLiteral("Envío a: %1  OK\nMail centro %2 vacío\n").arg(e.almacen.codcentro, e.obrador.codcentro));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
 
     EXPECT_EQ(lote({QStringLiteral("--enviar"), QStringLiteral("--sabados"), QStringLiteral("si")}), 2);

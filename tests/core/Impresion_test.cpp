@@ -14,7 +14,7 @@
 namespace {
 
 const QString kSeparador = QString(34, u'-');
-const QString kCierre = QStringLiteral("Para cerrar doble-click o (Intro)");
+const QString kCierre = QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»");
 
 class ImpresionTest : public ::testing::Test
 {

@@ -116,7 +116,7 @@ TEST_F(SalidaTest, AllCentresLogsTheCentreWithoutWorkers)
     EXPECT_EQ(in.centrosEnCurso, (QStringList{e.almacen.codcentro, e.oficinas.codcentro, e.tiendaVacia.codcentro}));
     EXPECT_EQ(r.log, (QStringList{QStringLiteral("Centro: %1  no tiene trabajadores").arg(e.tiendaVacia.codcentro),
                                   QStringLiteral("----------------------------------"),
-                                  QStringLiteral("Para cerrar doble-click o (Intro)")}));
+                                  QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»")}));
     EXPECT_EQ(ficheros(), (QStringList{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
                                        QStringLiteral("Quorvel_%1_201905.pdf").arg(e.oficinas.codcentro)}));
     EXPECT_EQ(r.correoHabilitado, true);

@@ -273,14 +273,14 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
                                  "Nº Calendario: 0",
                                  "MAÑANA",
                                  "TARDE",
-                                 "DIA",
+                                 "DÍA",
                                  "entrada",
                                  "salida",
                                  "HORAS",
                                  "Firma del/de la Trabajador/a",
                                  "1 - X",
                                  "31 - V",
-                                 "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR /A",
+                                 "TOTAL HORAS TRABAJADAS POR EL/LA TRABAJADOR/A",
                                  "Firmado, el/la  trabajador/a",
                                  "Firmado, la Empresa:"}) {
         EXPECT_TRUE(texto.contains(sinBlancos(QString::fromUtf8(esperado)))) << esperado;
@@ -314,7 +314,7 @@ TEST_F(HojaTest, PdfReadsBackWithEveryCaptionInPlace)
                               Esperada{"Nº", 135.7, 14.8},          Esperada{"281234567890", 154.5, 15.9},
                               Esperada{"Centro", 2.4, 21.2},        Esperada{"Contrato", 93.4, 21.2},
                               Esperada{"MAYO", 124.4, 33.6},        Esperada{"MAÑANA", 33.1, 37.0},
-                              Esperada{"TARDE", 75.4, 37.0},        Esperada{"DIA", 8.2, 42.6},
+                              Esperada{"TARDE", 75.4, 37.0},        Esperada{"DÍA", 8.2, 42.6},
                               Esperada{"HORAS", 103.7, 42.6},       Esperada{"Firma", 124.6, 42.6},
                               Esperada{"40", 112.2, 22.2}}) {
         const auto* p = buscar(QString::fromUtf8(e.palabra), kMargenIzq + e.x, kMargenSup + e.y);

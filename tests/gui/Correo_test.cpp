@@ -219,7 +219,7 @@ TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified
     EXPECT_TRUE(recibido.value(QStringLiteral("texto"))
                     .toString()
                     .startsWith(QStringLiteral(
-                        "Enhorabuena!\r\n\r\nSi recibe este correo significa que la cuenta de envío dle programa "
+                        "¡Enhorabuena!\r\n\r\nSi recibe este correo significa que la cuenta de envío del programa "
                         "Quorvel, está bien \r\nconfigurada.\r\n")));
 
     // The fields as shown, saved or not: a wrong password fails the test and clears the flag.
@@ -381,7 +381,7 @@ TEST_F(CorreoPralTest, MailScreenSendsTheTickedFilesAndLogsEachOne)
         enviar->click();
         vigia.stop();
         EXPECT_EQ(lineas(en<QPlainTextEdit>(&d, "MemoResultado")),
-                  (QStringList{QStringLiteral("Envio a: 0101  OK"),
+                  (QStringList{QStringLiteral("Envío a: 0101  OK"),
                                QStringLiteral("No encontrado el anexo: ") +
                                    QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0102_201905.pdf")),
                                QStringLiteral("No encuentro centro: blan")}));
@@ -407,7 +407,7 @@ TEST_F(CorreoPralTest, MailScreenSendsTheTickedFilesAndLogsEachOne)
         EXPECT_EQ(listaPdf->item(1)->text(), QStringLiteral("Quorvel_blanco_201905.pdf"));
         listaPdf->item(0)->setCheckState(Qt::Checked);
         enviar->click();
-        EXPECT_EQ(lineas(en<QPlainTextEdit>(&d, "MemoResultado")), QStringList{QStringLiteral("Envio a: 0101  OK")});
+        EXPECT_EQ(lineas(en<QPlainTextEdit>(&d, "MemoResultado")), QStringList{QStringLiteral("Envío a: 0101  OK")});
         guardarCaptura(&d, QStringLiteral("enviar-correos.png"));
         d.close();
     });
@@ -453,8 +453,9 @@ TEST_F(CorreoPralTest, AutomaticSendingAsksFirstAndCopiesTheLogIntoThePanel)
     boton->click();
     auto* memo = control<QPlainTextEdit>("MemoError");
     EXPECT_TRUE(memo->isVisible());
-    EXPECT_EQ(lineas(memo), (QStringList{QStringLiteral("Envio a: 0101  OK"), QStringLiteral("Envio a: 0102  OK"),
-                                         QString(26, u'-'), QStringLiteral("Para cerrar doble-click")}));
+    EXPECT_EQ(lineas(memo),
+              (QStringList{QStringLiteral("Envío a: 0101  OK"), QStringLiteral("Envío a: 0102  OK"), QString(26, u'-'),
+                           QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»")}));
     EXPECT_EQ(m_servidor.mensajes().size(), 2);
     EXPECT_EQ(boton->text(), titulo);
     EXPECT_TRUE(control<QAction>("EnvioCorreosAuto")->isEnabled());
@@ -505,7 +506,7 @@ TEST_F(CorreoPralTest, TheRegisterWindowShowsWhatWentWhereFilteredByCentreAndMon
         EXPECT_EQ(celda(0, ModeloEnvios::Centro), QStringLiteral("0101"));
         EXPECT_EQ(celda(0, ModeloEnvios::Fichero), QStringLiteral("Quorvel_0101_201905.pdf"));
         EXPECT_EQ(celda(0, ModeloEnvios::Destinatarios), QStringLiteral("almacen@alamo.es"));
-        EXPECT_EQ(celda(0, ModeloEnvios::Resultado), QStringLiteral("Envio a: 0101  OK"));
+        EXPECT_EQ(celda(0, ModeloEnvios::Resultado), QStringLiteral("Envío a: 0101  OK"));
         EXPECT_EQ(celda(0, ModeloEnvios::MessageId),
                   m_servidor.mensajes().first().value(QStringLiteral("id")).toString());
         EXPECT_EQ(celda(0, ModeloEnvios::Fecha).left(10), QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));

@@ -94,7 +94,7 @@ TEST_F(ManCalendariosTest, DeletingACalendarInUseListsItsCentresAndAnUnusedOneGo
     EXPECT_TRUE(memo->isVisible());
     EXPECT_EQ(memo->height(), 250);
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("0207 - TIENDA PUERTO\n0208 - TIENDA RUZAFA\n"
-                                                  "-------------------------\nDoble click para cerrar"));
+                                                  "-------------------------\nDoble clic para cerrar"));
     EXPECT_EQ(dias(usado), QStringList({QStringLiteral("2019-03-19=2")}));
     EXPECT_EQ(v.modelo().rowCount(), 3);
     QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));

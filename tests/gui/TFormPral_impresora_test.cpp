@@ -73,7 +73,7 @@ TEST_F(ImpresoraPralTest, RefusedAndPausedPrinterAsTheClerkSeesThem)
                            QStringLiteral("Centro: 0102  no impreso: la impresora \"Oficina\" no admite trabajos"),
                            QStringLiteral("Centro: 0103  no tiene trabajadores"),
                            QStringLiteral("----------------------------------"),
-                           QStringLiteral("Para cerrar doble-click o (Intro)")}));
+                           QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»")}));
     EXPECT_TRUE(m_guion.impresiones.isEmpty());
     EXPECT_TRUE(m_cups.trabajos().empty());
     // The picture of the README, with QUORVEL_CAPTURAS naming a folder.
@@ -98,7 +98,7 @@ TEST_F(ImpresoraPralTest, RefusedAndPausedPrinterAsTheClerkSeesThem)
               QStringList({QStringLiteral("Quorvel_0101_201905"), QStringLiteral("Quorvel_0102_201905")}));
     EXPECT_EQ(log(), QStringList({QStringLiteral("Centro: 0103  no tiene trabajadores"),
                                   QStringLiteral("----------------------------------"),
-                                  QStringLiteral("Para cerrar doble-click o (Intro)")}));
+                                  QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»")}));
     EXPECT_EQ(m_cups.trabajos().size(), 2u);
 }
 

@@ -41,7 +41,7 @@ TEST_F(PralTest, MasterDataEntriesAreAvailableWithTheirHints)
     EXPECT_TRUE(control<QAction>("BuscarTrabajadores")->isEnabled());
     EXPECT_EQ(control<QAction>("BuscarTrabajadores")->toolTip(), QStringLiteral("Búsqueda trabajadores"));
     EXPECT_TRUE(control<QPushButton>("BotManCentros")->isEnabled());
-    EXPECT_EQ(control<QPushButton>("BotManCentros")->toolTip(), QStringLiteral("Matenimiento centros"));
+    EXPECT_EQ(control<QPushButton>("BotManCentros")->toolTip(), QStringLiteral("Mantenimiento centros"));
 }
 
 TEST_F(PralTest, CentreButtonEditsTheSelectedCentreAndTheListsShowTheChange)

@@ -142,7 +142,7 @@ TEST_F(MesPralTest, LegendNamesTheColours)
         EXPECT_EQ(imagen.pixelColor(dentro * imagen.devicePixelRatio()).toRgb(), l.color) << l.panel;
     }
     EXPECT_EQ(control<QLabel>("Label6")->text(), QStringLiteral("CALENDARIO BASE"));
-    EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("Calenadario base"));
+    EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("Calendario base"));
 }
 
 TEST_F(MesPralTest, DoubleClickOpensTheBaseYearViewAndTheMonthShowsItsChangesAfterwards)

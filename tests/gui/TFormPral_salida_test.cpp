@@ -12,11 +12,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
 const QString kSeparador = QStringLiteral("----------------------------------");
-const QString kCierre = QStringLiteral("Para cerrar doble-click o (Intro)");
+const QString kCierre = QStringLiteral("Para cerrar: doble clic, Intro, Esc o «Cerrar»");
 
 void tocar(const QString& ruta)
 {
@@ -69,8 +72,14 @@ TEST_F(SalidaPralTest, AllCentresAsPdfLogsTheCentreWithoutWorkers)
     EXPECT_TRUE(m_guion.textos.isEmpty()) << m_guion.textos.join(QLatin1Char('|')).toStdString();
     auto* memo = control<QPlainTextEdit>("MemoError");
     EXPECT_TRUE(memo->isVisible());
-    EXPECT_EQ(memo->geometry(), QRect(360, 35, 330, 250));
     EXPECT_EQ(log(), QStringList({QStringLiteral("Centro: 0103  no tiene trabajadores"), kSeparador, kCierre}));
+    // Below the body, inside the window: the month view and its buttons stay in sight and in reach.
+    const auto dondeEsta = [this](QWidget* w) { return QRect(w->mapTo(m_ventana.get(), QPoint(0, 0)), w->size()); };
+    const QRect panel = dondeEsta(control<QWidget>("PanelLog"));
+    EXPECT_TRUE(m_ventana->rect().contains(panel));
+    for (const char* nombre : {"ColorCalendar1", "BotMenos", "BotMas", "LEtiMes", "Panel1", "Panel4", "CKVariosMeses",
+                               "BotCalendarioBase", "BotCalendarCentros", "BotImprimir", "BotPlanFestivos"})
+        EXPECT_FALSE(panel.intersects(dondeEsta(control<QWidget>(nombre)))) << nombre;
     QTRY_VERIFY(memo->hasFocus());
     EXPECT_TRUE(correo());
     EXPECT_TRUE(correoAuto());
@@ -99,6 +108,19 @@ TEST_F(SalidaPralTest, DoubleClickHidesTheLogAndANewRunEmptiesIt)
     ASSERT_TRUE(memo->isVisible());
     QTest::keyClick(memo, Qt::Key_Escape);
     EXPECT_FALSE(memo->isVisible()) << "Escape closes it as well";
+    imprimir();
+    ASSERT_TRUE(memo->isVisible());
+    QTest::mouseClick(control<QPushButton>("BotCerrarLog"), Qt::LeftButton);
+    EXPECT_FALSE(memo->isVisible()) << "and so does its button";
+    EXPECT_EQ(control<QPushButton>("BotCerrarLog")->text(), QStringLiteral("Cerrar"));
+
+    // A path has nowhere to break: it goes on over the next lines instead of past the edge.
+    m_ventana->VerMemoError(true);
+    memo->appendPlainText(QStringLiteral("/home/gestoria/Documentos/Quorvel/PDF/") + QString(120, u'x') +
+                          QStringLiteral(".pdf"));
+    EXPECT_GT(memo->document()->lastBlock().layout()->lineCount(), 1);
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+    m_ventana->VerMemoError(false);
 
     // One centre with workers: nothing to log, the old lines go.
     opcion("CKTodosCentros")->click();
@@ -106,6 +128,68 @@ TEST_F(SalidaPralTest, DoubleClickHidesTheLogAndANewRunEmptiesIt)
     EXPECT_FALSE(memo->isVisible());
     EXPECT_TRUE(memo->toPlainText().isEmpty());
     EXPECT_EQ(ficherosPdf(), QStringList({QStringLiteral("Quorvel_0101_201905.pdf"), QStringLiteral("nomina.pdf")}));
+}
+
+TEST_F(SalidaPralTest, APdfRunSaysWhatItWroteAndWhereWithAButtonToTheFolder)
+{
+    abrir(QDate(2019, 5, 15));
+    auto* panel = control<QWidget>("PanelResumen");
+    auto* texto = control<QLabel>("TextoResumen");
+    auto* abrirCarpeta = control<QPushButton>("BotResumenCarpeta");
+    EXPECT_FALSE(panel->isVisible()) << "nothing done yet";
+    const QString carpeta = QDir::toNativeSeparators(QDir(m_rutaPdf).absolutePath());
+
+    // One worker: one file of one sheet, in the singular.
+    elegir(lista("ComboCentros"), 1);
+    elegir(lista("ComboTrabajadores"), 2);
+    imprimir();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(texto->text(), QStringLiteral("1 fichero PDF (1 hoja) en ") + carpeta);
+    EXPECT_EQ(texto->toolTip(), texto->text());
+
+    // Every centre: the sheets are the pages the files hold, over two months.
+    opcion("CKTodosCentros")->click();
+    opcion("CKVariosMeses")->click();
+    QTest::mouseClick(control<QPushButton>("botmas2"), Qt::LeftButton);
+    control<QRadioButton>("RSelSalida0")->click();
+    imprimir();
+    const QString rango0101 = QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0101_201905-201906.pdf"));
+    const QString rango0102 = QDir(m_rutaPdf).filePath(QStringLiteral("Quorvel_0102_201905-201906.pdf"));
+    const int hojas = poppler::paginas(rango0101) + poppler::paginas(rango0102);
+    ASSERT_GT(hojas, 2);
+    EXPECT_EQ(texto->text(), QStringLiteral("2 ficheros PDF (%1 hojas) en %2").arg(hojas).arg(carpeta));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(control<QPlainTextEdit>("MemoError")->isVisible()) << "the summary and the log side by side";
+
+    // The button opens the folder; a desktop that cannot says where the files are.
+    m_guion.carpetasAbiertas.clear();
+    QTest::mouseClick(abrirCarpeta, Qt::LeftButton);
+    EXPECT_EQ(m_guion.carpetasAbiertas, QStringList({m_rutaPdf}));
+    m_guion.escritorioAbreCarpetas = false;
+    QTest::mouseClick(abrirCarpeta, Qt::LeftButton);
+    EXPECT_EQ(m_guion.mensajes,
+              QStringList({QStringLiteral("No se ha podido abrir la carpeta. Los ficheros PDF están en ") + carpeta}));
+
+    // A run that writes no PDF takes the summary away: it would name files of another run.
+    control<QRadioButton>("RSelSalida1")->click();
+    imprimir();
+    EXPECT_FALSE(panel->isVisible());
+
+    // A folder longer than the window loses its middle on screen, not the window its size; the hint says it all.
+    const QString larga = m_dir.file(QStringLiteral("hojas de registro horario de todos los centros de trabajo de "
+                                                    "la empresa, de enero a diciembre/PDF"));
+    ASSERT_TRUE(QDir().mkpath(larga));
+    ajustar(QStringLiteral("RutaPDF = ?, generarPDF = 1"), larga);
+    m_ventana->CargarConstantes();
+    const int ancho = m_ventana->width();
+    imprimir();
+    ASSERT_TRUE(panel->isVisible());
+    const QString cuantos = texto->toolTip().section(QStringLiteral(" en "), 0, 0);
+    EXPECT_EQ(texto->toolTip(), cuantos + QStringLiteral(" en ") + QDir::toNativeSeparators(larga));
+    EXPECT_TRUE(texto->text().startsWith(cuantos + QStringLiteral(" en "))) << texto->text().toStdString();
+    EXPECT_TRUE(texto->text().contains(QChar(0x2026))) << texto->text().toStdString();
+    EXPECT_TRUE(texto->text().endsWith(QStringLiteral("/PDF"))) << texto->text().toStdString();
+    EXPECT_EQ(m_ventana->width(), ancho);
 }
 
 TEST_F(SalidaPralTest, RangeOfMonthsNamesBothInTheFile)
