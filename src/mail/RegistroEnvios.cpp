@@ -53,6 +53,19 @@ std::optional<QDateTime> RegistroEnvios::yaEnviado(const QString& sha256, const 
     return QDateTime::fromString(st.text(0), kFormatoFecha);
 }
 
+std::optional<qint64> RegistroEnvios::centroDeFichero(const QString& sha256)
+{
+    store::Statement st = m_db.prepare(QStringLiteral(
+        "SELECT DISTINCT idcentro FROM envios WHERE sha256 = ? AND idcentro IS NOT NULL AND idcentro <> 0 LIMIT 2"));
+    st.bind(1, sha256);
+    if (!st.step())
+        return std::nullopt;
+    const qint64 id = st.integer(0);
+    if (st.step())
+        return std::nullopt;
+    return id;
+}
+
 QString RegistroEnvios::codigoActual(const QString& codcentro)
 {
     store::Statement st =
