@@ -313,8 +313,11 @@ TEST_F(EnvioPdfTest, AFileSentBeforeFindsItsRecodedCentre)
     EXPECT_EQ(r.lineas, QStringList{QStringLiteral("Envio a: 01Z9  OK (fichero con su código anterior %1: otra copia "
                                                    "del programa se lo cambió)")
                                         .arg(e.almacen.codcentro)});
-    // A file of the same name the register has never seen goes by its code, which names nobody now.
-    pdf(nombre);
+    // A file of the same name whose bytes the register has never seen goes by its code, which names nobody now.
+    QFile otro(QDir(m_carpeta).filePath(nombre));
+    ASSERT_TRUE(otro.open(QIODevice::WriteOnly));
+    otro.write("%PDF-1.4\n% otro\n%%EOF\n");
+    otro.close();
     EXPECT_EQ(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).lineas,
               QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: genere de "
                                          "nuevo sus hojas)")
