@@ -31,10 +31,11 @@ void anotar(store::Database& db, const QString& ruta, qint64 idcentro)
     tx.commit();
 }
 
-std::optional<qint64> centroDe(store::Database& db, const QString& sha)
+std::optional<qint64> centroDe(store::Database& db, const QString& nombre, const QString& sha)
 {
-    store::Statement st = db.prepare(QStringLiteral("SELECT DISTINCT idcentro FROM ficheros WHERE sha256 = ? LIMIT 2"));
-    st.bind(1, sha);
+    store::Statement st =
+        db.prepare(QStringLiteral("SELECT DISTINCT idcentro FROM ficheros WHERE sha256 = ? AND fichero = ? LIMIT 2"));
+    st.bindAll(sha, nombre);
     if (!st.step())
         return std::nullopt;
     const qint64 id = st.integer(0);

@@ -18,8 +18,8 @@ QString huella(const QByteArray& bytes);
 // Notes that `ruta` was just written with the sheets of centre `idcentro`. An earlier file of the same centre
 // and name was overwritten by it and is forgotten.
 void anotar(store::Database& db, const QString& ruta, qint64 idcentro);
-// The centre a file with these bytes was written for; none when no run noted it, or when two centres gave the
-// same bytes.
-std::optional<qint64> centroDe(store::Database& db, const QString& huella);
+// The centre a file of this name and these bytes was written for; none when no run noted it (a copy under
+// another name is not the run's file), or when two centres gave the same file.
+std::optional<qint64> centroDe(store::Database& db, const QString& nombre, const QString& huella);
 
 } // namespace ficheros

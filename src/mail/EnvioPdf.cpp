@@ -120,9 +120,9 @@ EnvioPdf::Centro EnvioPdf::centroDeFichero(const QString& nombre, const std::opt
     Centro c;
     std::optional<qint64> id;
     if (huella) {
-        id = ficheros::centroDe(m_db, *huella);
+        id = ficheros::centroDe(m_db, nombre, *huella);
         if (!id)
-            id = m_registro->centroDeFichero(*huella);
+            id = m_registro->centroDeFichero(nombre, *huella);
     }
     if (id) {
         m_porId->bind(1, *id);

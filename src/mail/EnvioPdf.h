@@ -84,8 +84,8 @@ private:
         QString nota; // what happened to the centre the file was written for, when it was recoded or is gone
     };
     // The centre a file is for. A run noted which centre each file it wrote is for, and the register which
-    // centre each file it sent went to: by the file's bytes, either finds the centre by id under whatever code
-    // it has now. A file neither knows goes by the code in its name.
+    // centre each file it sent went to: by the file's name and bytes, either finds the centre by id under
+    // whatever code it has now. A file neither knows goes by the code in its name.
     Centro centroDeFichero(const QString& nombre, const std::optional<QString>& huella);
 
     store::Database& m_db;

@@ -148,7 +148,7 @@ TEST_F(EditoresClarosTest, EveryLimitedFieldCountsItsCharactersAndRefusesALonger
     EXPECT_TRUE(c->isVisible());
 
     auto t = trabajador(m_ana);
-    EXPECT_EQ(hijo<QLabel>(t.get(), "LQuedanDBALIAS")->text(), QStringLiteral("Quedan 30 de 30 caracteres"));
+    EXPECT_EQ(hijo<QLabel>(t.get(), "LQuedanDBALIAS")->text(), QStringLiteral("Quedan 27 de 30 caracteres"));
     for (const char* campo : {"DBNIF", "DBNSS", "DBTELEF", "DBEMAIL", "DBCONTRATO"})
         EXPECT_TRUE(hijo<QLabel>(t.get(), QByteArray("LQuedan").append(campo).constData())->isVisible()) << campo;
     hijo<QLineEdit>(t.get(), "DBCONTRATO")->setText(largo);

@@ -105,8 +105,12 @@ TEST_F(ManTablasTest, DeletingACentreAsksWithItsWorkerCountAndReleasesThem)
               QStringList({QString::number(m_trabajadores.last()) + QStringLiteral("|01B2")}));
     EXPECT_EQ(columna(t.get(), "DBCentros", QStringLiteral("codcentro")),
               QStringList({m_b2.codcentro, m_c3.codcentro}));
+    // The two released ones follow the offices' own worker, without a centre, until they are given one.
     EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")),
-              QStringList({QStringLiteral("ÁLVAREZ GIL, ANA")}));
+              QStringList({QStringLiteral("ÁLVAREZ GIL, ANA"), QStringLiteral("NÚÑEZ SOTO, LUIS"),
+                           QStringLiteral("OCAÑA RUIZ, EVA")}));
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("codcentro")),
+              QStringList({m_b2.codcentro, QStringLiteral("(sin centro)"), QStringLiteral("(sin centro)")}));
 
     // A centre without workers is asked about by code and name.
     elegirFila(t.get(), "DBCentros", 1);
