@@ -86,6 +86,10 @@ std::vector<Table> buildTables()
                   text("messageid"), text("destinatarios"), text("fecha"), text("resultado"), integer("aceptado")},
                  {{QStringLiteral("sha256"), QStringLiteral("sha256")},
                   {QStringLiteral("codcentro"), QStringLiteral("codcentro")}}});
+    // One row per PDF a run wrote: the centre it is for, found again by the file's bytes when mailed.
+    t.push_back({QStringLiteral("ficheros"),
+                 {id(), text("fichero"), text("sha256"), integer("idcentro"), text("fecha")},
+                 {{QStringLiteral("sha256"), QStringLiteral("sha256")}}});
     return t;
 }
 
@@ -207,6 +211,15 @@ void pasoComunidad(store::Database& db)
         db.exec(QStringLiteral("ALTER TABLE \"Calendarios\" ADD COLUMN \"comunidad\" TEXT"));
 }
 
+// Version 4: the register of written PDF files.
+void pasoFicheros(store::Database& db)
+{
+    if (!existeTabla(db, QStringLiteral("ficheros"))) {
+        for (const QString& statement : ddl(tabla(QStringLiteral("ficheros"))))
+            db.exec(statement);
+    }
+}
+
 struct Paso
 {
     int version;
@@ -215,7 +228,7 @@ struct Paso
 
 // In version order. Each step checks what is there before it adds it, so it is harmless on a file that has
 // it already and steps can be renumbered.
-const Paso kPasos[] = {{2, &pasoEnvios}, {3, &pasoComunidad}};
+const Paso kPasos[] = {{2, &pasoEnvios}, {3, &pasoComunidad}, {4, &pasoFicheros}};
 
 } // namespace
 

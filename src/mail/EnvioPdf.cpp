@@ -1,11 +1,11 @@
 #include "mail/EnvioPdf.h"
 
 #include "data/Constantes.h"
+#include "data/RegistroFicheros.h"
 #include "data/Secretos.h"
 #include "mail/RegistroEnvios.h"
 #include "store/Database.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,9 +54,9 @@ QString codigoDeFichero(const QString& nombre)
     return nombre.mid(8, 4);
 }
 
-QString asuntoDeFichero(const QString& asunto, const QString& nombre)
+QString asuntoDeFichero(const QString& asunto, const QString& nombre, const QString& codigo)
 {
-    QString salida = asunto + QStringLiteral(" — ") + codigoDeFichero(nombre);
+    QString salida = asunto + QStringLiteral(" — ") + (codigo.isEmpty() ? codigoDeFichero(nombre) : codigo);
     // "Quorvel_0101_202612.pdf" or "Quorvel_0101_202605-202607.pdf"
     const QString periodo = nombre.mid(13).section(u'.', 0, 0);
     const QLocale es(QLocale::Spanish, QLocale::Spain);
@@ -78,8 +78,10 @@ QString EnvioPdf::textoYaEnviado(const QDateTime& cuando)
 }
 
 EnvioPdf::EnvioPdf(store::Database& db, CuentaCorreo cuenta, OpcionesCorreo opciones)
-    : m_centros(std::make_unique<store::Statement>(
-          db, QStringLiteral("SELECT id, email FROM centros WHERE codcentro = :par1 ORDER BY id LIMIT 1"))),
+    : m_db(db), m_centros(std::make_unique<store::Statement>(
+                    db, QStringLiteral("SELECT id, email FROM centros WHERE codcentro = :par1 ORDER BY id LIMIT 1"))),
+      m_porId(
+          std::make_unique<store::Statement>(db, QStringLiteral("SELECT codcentro, email FROM centros WHERE id = ?"))),
       m_registro(std::make_unique<RegistroEnvios>(db)), m_cuenta(std::move(cuenta)), m_opciones(std::move(opciones))
 {
 }
@@ -95,30 +97,80 @@ ResultadoCorreo EnvioPdf::Enviar_correo(const QString& destinatarios, const QStr
     return enviarCorreo(m_cuenta, MensajeCorreo{destinatarios, asunto, texto, ruta, std::nullopt}, m_opciones);
 }
 
-EnvioPdf::Centro EnvioPdf::buscarCentro(const QString& codigo)
+namespace {
+
+std::optional<QByteArray> leer(const QString& ruta)
 {
+    QFile f(ruta);
+    if (!QFileInfo(ruta).isFile() || !f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return f.readAll();
+}
+
+QString rutaDe(const QString& carpeta, const QString& nombre)
+{
+    return carpeta.isEmpty() ? nombre : QDir(carpeta).filePath(nombre);
+}
+
+} // namespace
+
+EnvioPdf::Centro EnvioPdf::centroDeFichero(const QString& nombre, const std::optional<QString>& huella)
+{
+    const QString codigo = codigoDeFichero(nombre);
     Centro c;
+    std::optional<qint64> id;
+    if (huella) {
+        id = ficheros::centroDe(m_db, nombre, *huella);
+        if (!id)
+            id = m_registro->centroDeFichero(nombre, *huella);
+    }
+    if (id) {
+        m_porId->bind(1, *id);
+        c.encontrado = m_porId->step();
+        if (c.encontrado) {
+            c.id = *id;
+            c.codigo = m_porId->text(0);
+            c.email = m_porId->text(1);
+            if (c.codigo != codigo)
+                c.nota = QStringLiteral("fichero con su código anterior %1: otra copia del programa se lo cambió")
+                             .arg(textoVisible(codigo));
+        } else {
+            c.nota = QStringLiteral("ese centro ya no existe: otra copia del programa lo ha borrado");
+        }
+        m_porId->reset();
+        return c;
+    }
     m_centros->bind(QStringLiteral(":par1"), codigo);
     c.encontrado = m_centros->step();
     if (c.encontrado) {
         c.id = m_centros->integer(0);
+        c.codigo = codigo;
         c.email = m_centros->text(1);
     }
     m_centros->reset();
+    if (c.encontrado || nombre.startsWith(QStringLiteral("Quorvel_blanco_")))
+        return c;
+    // A centre recoded since its sheets were made may still be known by the register of earlier sendings.
+    const QString ahora = m_registro->codigoActual(codigo);
+    c.nota =
+        ahora.isEmpty()
+            ? QStringLiteral("ningún centro tiene ese código: otra copia del programa lo ha "
+                             "cambiado o borrado; genere de nuevo las hojas")
+            : QStringLiteral("ese centro tiene ahora el código %1: genere de nuevo sus hojas").arg(textoVisible(ahora));
     return c;
 }
 
 EstadoFichero EnvioPdf::estado(const QString& carpeta, const QString& nombre)
 {
     EstadoFichero e;
-    const Centro centro = buscarCentro(codigoDeFichero(nombre));
+    const std::optional<QByteArray> bytes = leer(rutaDe(carpeta, nombre));
+    if (!bytes)
+        return e;
+    const QString hash = ficheros::huella(*bytes);
+    const Centro centro = centroDeFichero(nombre, hash);
     const ListaDirecciones para = analizarDirecciones(centro.email);
     if (!centro.encontrado || !para.valida() || para.buzones.isEmpty())
         return e;
-    QFile f(carpeta.isEmpty() ? nombre : QDir(carpeta).filePath(nombre));
-    if (!f.open(QIODevice::ReadOnly))
-        return e;
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
     e.enviadoEl = m_registro->yaEnviado(hash, claveDestinatarios(para.direcciones()));
     return e;
 }
@@ -127,69 +179,62 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
                                          const QString& texto, bool reenviar)
 {
     ResultadoFichero r;
-    const QString codigo = codigoDeFichero(nombre);
-    const QString codigoVisible = textoVisible(codigo);
-    const Centro centro = buscarCentro(codigo);
+    const QString ruta = rutaDe(carpeta, nombre);
+    const QString rutaVisible = textoVisible(ruta);
+    const std::optional<QByteArray> bytes = leer(ruta);
+    const std::optional<QString> hash = bytes ? std::optional<QString>(ficheros::huella(*bytes)) : std::nullopt;
+    const Centro centro = centroDeFichero(nombre, hash);
+    const QString nota = centro.nota.isEmpty() ? QString() : QStringLiteral(" (") + centro.nota + u')';
     if (!centro.encontrado) {
-        QString linea = QStringLiteral("No encuentro centro: ") + codigoVisible;
-        // A centre recoded since its sheets were made is known by the register of earlier sendings.
-        const QString ahora = m_registro->codigoActual(codigo);
-        if (!ahora.isEmpty())
-            linea += QStringLiteral(" (ese centro tiene ahora el código %1: genere de nuevo sus hojas)")
-                         .arg(textoVisible(ahora));
-        r.lineas << linea;
+        r.lineas << QStringLiteral("No encuentro centro: ") + textoVisible(codigoDeFichero(nombre)) + nota;
         return r;
     }
+    const QString codigoVisible = textoVisible(centro.codigo);
     const ListaDirecciones para = analizarDirecciones(centro.email);
     if (!para.valida()) {
         r.lineas
-            << QStringLiteral("Dirección no válida en el centro %1: %2").arg(codigoVisible, textoVisible(para.error));
+            << QStringLiteral("Dirección no válida en el centro %1: %2").arg(codigoVisible, textoVisible(para.error)) +
+                   nota;
         return r;
     }
     if (para.buzones.isEmpty()) {
-        r.lineas << QStringLiteral("Mail centro ") + codigoVisible + QStringLiteral(" vacío");
+        r.lineas << QStringLiteral("Mail centro ") + codigoVisible + QStringLiteral(" vacío") + nota;
         return r;
     }
-    const QString ruta = carpeta.isEmpty() ? nombre : QDir(carpeta).filePath(nombre);
-    const QString rutaVisible = textoVisible(ruta);
     // A message without the file it exists for is of no use to the centre, and "OK" would hide the loss.
-    QFile f(ruta);
-    if (!QFileInfo(ruta).isFile() || !f.open(QIODevice::ReadOnly)) {
+    if (!bytes) {
         r.lineas << QStringLiteral("No encontrado el anexo: ") + rutaVisible;
         return r;
     }
-    const QByteArray bytes = f.readAll();
-    f.close();
     const QString destinos = claveDestinatarios(para.direcciones());
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     if (!reenviar) {
-        if (const auto cuando = m_registro->yaEnviado(hash, destinos)) {
+        if (const auto cuando = m_registro->yaEnviado(*hash, destinos)) {
             r.lineas << textoYaEnviado(*cuando) + QStringLiteral(": ") + codigoVisible + QStringLiteral(" a ") +
-                            destinos + QStringLiteral("  ") + rutaVisible;
+                            destinos + QStringLiteral("  ") + rutaVisible + nota;
             r.yaEnviado = true;
             return r;
         }
     }
 
-    MensajeCorreo mensaje{centro.email, asuntoDeFichero(asunto, nombre), texto, ruta, bytes};
+    MensajeCorreo mensaje{centro.email, asuntoDeFichero(asunto, nombre, centro.codigo), texto, ruta, *bytes};
     // Written before the message leaves: killed meanwhile, the register still tells this one may have gone.
     Envio envio;
-    envio.codcentro = codigo;
+    envio.codcentro = centro.codigo;
     envio.idcentro = centro.id;
     envio.fichero = nombre;
-    envio.tamano = bytes.size();
-    envio.sha256 = hash;
+    envio.tamano = bytes->size();
+    envio.sha256 = *hash;
     envio.destinatarios = destinos;
     envio.fecha = QDateTime::currentDateTime();
     const qint64 intento = m_registro->anotarIntento(envio);
     const ResultadoCorreo resultado = enviarCorreo(m_cuenta, mensaje, m_opciones);
     if (resultado.ok()) {
-        r.lineas << QStringLiteral("Envío a: ") + codigoVisible + QStringLiteral("  OK");
+        r.lineas << QStringLiteral("Envío a: ") + codigoVisible + QStringLiteral("  OK") + nota;
         r.enviado = true;
     } else {
         r.lineas << QStringLiteral("Error al enviar: ") + codigoVisible + QStringLiteral(" a ") +
                         textoVisible(centro.email) + QStringLiteral("  ") + rutaVisible + QStringLiteral(" (") +
-                        resultado.causa() + QStringLiteral(")");
+                        resultado.causa() + QStringLiteral(")") + nota;
     }
     m_registro->anotarResultado(intento, resultado.ok(), resultado.messageId, r.lineas.last());
     return r;

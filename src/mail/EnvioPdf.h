@@ -34,8 +34,9 @@ QStringList ficherosPdf(const QString& carpeta);
 QString codigoDeFichero(const QString& nombre);
 
 // The subject a file goes out with: the screen's text, then the centre code and the file's month in Spanish
-// ("Envío hojas de control horario mensual — 0101 — diciembre 2026"); a range names both months.
-QString asuntoDeFichero(const QString& asunto, const QString& nombre);
+// ("Envío hojas de control horario mensual — 0101 — diciembre 2026"); a range names both months. `codigo`, when
+// given, stands for the code in the name (the centre's code now).
+QString asuntoDeFichero(const QString& asunto, const QString& nombre, const QString& codigo = {});
 
 // What one file gave: its log lines, and whether its message went out or was left out as already sent.
 struct ResultadoFichero
@@ -78,11 +79,18 @@ private:
     {
         bool encontrado = false;
         qint64 id = 0;
+        QString codigo; // as stored now
         QString email;
+        QString nota; // what happened to the centre the file was written for, when it was recoded or is gone
     };
-    Centro buscarCentro(const QString& codigo);
+    // The centre a file is for. A run noted which centre each file it wrote is for, and the register which
+    // centre each file it sent went to: by the file's name and bytes, either finds the centre by id under
+    // whatever code it has now. A file neither knows goes by the code in its name.
+    Centro centroDeFichero(const QString& nombre, const std::optional<QString>& huella);
 
+    store::Database& m_db;
     std::unique_ptr<store::Statement> m_centros;
+    std::unique_ptr<store::Statement> m_porId;
     std::unique_ptr<RegistroEnvios> m_registro;
     CuentaCorreo m_cuenta;
     OpcionesCorreo m_opciones;

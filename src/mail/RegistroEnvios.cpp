@@ -53,6 +53,20 @@ std::optional<QDateTime> RegistroEnvios::yaEnviado(const QString& sha256, const 
     return QDateTime::fromString(st.text(0), kFormatoFecha);
 }
 
+std::optional<qint64> RegistroEnvios::centroDeFichero(const QString& fichero, const QString& sha256)
+{
+    store::Statement st =
+        m_db.prepare(QStringLiteral("SELECT DISTINCT idcentro FROM envios WHERE sha256 = ? AND "
+                                    "fichero = ? AND idcentro IS NOT NULL AND idcentro <> 0 LIMIT 2"));
+    st.bindAll(sha256, fichero);
+    if (!st.step())
+        return std::nullopt;
+    const qint64 id = st.integer(0);
+    if (st.step())
+        return std::nullopt;
+    return id;
+}
+
 QString RegistroEnvios::codigoActual(const QString& codcentro)
 {
     store::Statement st =

@@ -44,6 +44,9 @@ public:
     void anotarResultado(qint64 id, bool aceptado, const QString& messageId, const QString& resultado);
     // When the same bytes were accepted for the same addresses, the time of the first such acceptance.
     std::optional<QDateTime> yaEnviado(const QString& sha256, const QString& destinatarios);
+    // The centre (id) that earlier sendings of a file of this name and these bytes went to; none when they went
+    // to several.
+    std::optional<qint64> centroDeFichero(const QString& fichero, const QString& sha256);
     // The code a centre named `codcentro` in an earlier sending has now, when it has another one.
     QString codigoActual(const QString& codcentro);
     // The attempts, newest first; an empty code means every centre, an invalid month every month.

@@ -31,6 +31,23 @@ void trabajadoresDeCentro(TablaConsulta& t, const QString& codcentro)
             {codcentro});
 }
 
+const QString kSinCentro = QStringLiteral("(sin centro)");
+
+void trabajadoresDeCentroYSinCentro(TablaConsulta& t, const QString& codcentro)
+{
+    t.abrir(
+        QStringLiteral("SELECT * FROM ("
+                       "SELECT trabajadores.id AS id, ubicatrabajador.codcentro AS codcentro, alias, nomtrabajador, "
+                       "tipojornada, contrato, 0 AS suelto FROM trabajadores, ubicatrabajador "
+                       "WHERE (trabajadores.id = ubicatrabajador.idtrabajador) "
+                       "AND (ubicatrabajador.codcentro = :par1) "
+                       "UNION ALL SELECT t1.id, :par2, t1.alias, t1.nomtrabajador, t1.tipojornada, t1.contrato, 1 "
+                       "FROM trabajadores t1 LEFT JOIN ubicatrabajador t2 ON t2.idtrabajador = t1.id "
+                       "WHERE t2.idtrabajador IS NULL) "
+                       "ORDER BY suelto, nomtrabajador COLLATE ESPANOL, id"),
+        {codcentro, kSinCentro});
+}
+
 namespace {
 
 const QString kCamposTrabajador =

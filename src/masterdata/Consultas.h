@@ -18,6 +18,10 @@ void empresas(TablaConsulta& t);
 void centrosDeEmpresa(TablaConsulta& t, qint64 idempresa);
 // The workers of one centre, one row per assignment, by name.
 void trabajadoresDeCentro(TablaConsulta& t, const QString& codcentro);
+// The same, then the workers assigned to no centre, by name, "(sin centro)" in their code: a worker stored
+// before it has a centre stays in sight to be given one. An empty code lists only those.
+void trabajadoresDeCentroYSinCentro(TablaConsulta& t, const QString& codcentro);
+extern const QString kSinCentro; // "(sin centro)"
 // Workers with the text in their name, NSS, NIF, telephone, alias or e-mail, ignoring case and accents. An
 // empty text lists every worker with a value in at least one of them.
 void buscarTrabajadores(TablaConsulta& t, const QString& texto);

@@ -380,6 +380,10 @@ QList<int> construir(store::Database& db, const Existentes& ex, Plan& p)
                 }
             }
             maestros::Trabajador& t = op.despues;
+            // A NIF already stored under another name is more often a mistyped NIF than a new name: say so.
+            if (op.antes && !f.v[TrabajadorNombre].isEmpty() && f.v[TrabajadorNombre] != op.antes->nomtrabajador)
+                f.avisos << QStringLiteral("El NIF %1 es de «%2»: se le cambia el nombre a «%3»")
+                                .arg(f.claveTrabajador, op.antes->nomtrabajador, f.v[TrabajadorNombre]);
             poner(t.nomtrabajador, f.v[TrabajadorNombre], true);
             poner(t.nss, f.v[TrabajadorNss], true);
             poner(t.tipojornada, f.v[TipoJornada]);

@@ -90,7 +90,17 @@ QLabel* TFormEditor::contador(QLineEdit* campo, int limite, const QString& rotul
     int fila = -1;
     QFormLayout::ItemRole papel;
     m_formulario->getWidgetPosition(campo, &fila, &papel);
-    m_formulario->insertRow(fila + 1, QString(), nota);
+    if (fila >= 0 && papel == QFormLayout::FieldRole) {
+        // Beside the field rather than under it, so an editor with many limited fields keeps its height.
+        QLayoutItem* solo = m_formulario->itemAt(fila, QFormLayout::FieldRole);
+        m_formulario->removeItem(solo);
+        delete solo;
+        auto* junto = new QHBoxLayout();
+        junto->addWidget(campo);
+        junto->addWidget(nota);
+        junto->addStretch(1);
+        m_formulario->setLayout(fila, QFormLayout::FieldRole, junto);
+    }
     const auto poner = [nota, limite](const QString& texto) {
         const auto largo = texto.size();
         if (largo <= limite) {

@@ -49,8 +49,9 @@ protected:
     // A red note under the field with what `comprobar` finds wrong in its text, kept up to date as it is typed;
     // storing is still allowed. Named "LAviso" followed by the field's name.
     QLabel* aviso(QLineEdit* campo, QString (*comprobar)(const QString&));
-    // Shows under a name field how many of its `limite` characters remain. The field takes more, never cutting a
+    // Shows beside a field how many of its `limite` characters remain. The field takes more, never cutting a
     // pasted text, and storing refuses a longer value naming the field by `rotulo` ("El nombre del centro").
+    // A field that shares its row with other controls gets the label unplaced: the caller puts it in that row.
     QLabel* contador(QLineEdit* campo, int limite, const QString& rotulo);
     // Shown, never typed, and skipped by the Tab key; it looks so.
     static void soloLectura(QLineEdit* campo, Qt::FocusPolicy foco = Qt::NoFocus);

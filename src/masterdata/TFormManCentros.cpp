@@ -37,10 +37,15 @@ TFormManCentros::TFormManCentros(TMD& md, QWidget* parent)
     m_dbNomCentro = campo(QStringLiteral("DBNOMCENTRO"), QStringLiteral("Nombre centro"), 20, true);
     contador(m_dbNomCentro, 20, QStringLiteral("El nombre del centro"));
     m_dbDomicilio = campo(QStringLiteral("DBDOMICILIO"), QStringLiteral("Domicilio"), 35);
+    contador(m_dbDomicilio, 35, QStringLiteral("El domicilio del centro"));
     m_dbPoblacion = campo(QStringLiteral("DBPOBLACION"), QStringLiteral("Población"), 35);
+    contador(m_dbPoblacion, 35, QStringLiteral("La población del centro"));
     m_dbCp = campo(QStringLiteral("DBCP"), QStringLiteral("C.P."), 5);
+    contador(m_dbCp, 5, QStringLiteral("El código postal"));
     m_dbTelefono = campo(QStringLiteral("DBTELEFONO"), QStringLiteral("Teléfono"), 20);
+    contador(m_dbTelefono, 20, QStringLiteral("El teléfono del centro"));
     m_dbEmail = campo(QStringLiteral("DBEMAIL"), QStringLiteral("Mail Centro"), 80);
+    contador(m_dbEmail, 80, QStringLiteral("El correo del centro"));
     m_dbCalendario = campo(QStringLiteral("DBCALENDARIO"), QStringLiteral("Calendario"), 20);
     soloLectura(m_dbCalendario, Qt::ClickFocus);
     m_botSelCalendario = new QPushButton(QStringLiteral("seleccionar calendario"), this);

@@ -15,6 +15,9 @@ TFormManEmpresas::TFormManEmpresas(TMD& md, QWidget* parent)
     m_dbCcc = campo(QStringLiteral("DBCCC"), QStringLiteral("CCC"), 30, true);
     aviso(m_dbCif, identificadores::avisoCif);
     aviso(m_dbCcc, identificadores::avisoCcc);
+    // The name has no limit of its own; the codes have the widths the import checks too.
+    contador(m_dbCif, 20, QStringLiteral("El CIF de la empresa"));
+    contador(m_dbCcc, 30, QStringLiteral("El CCC de la empresa"));
 }
 
 bool TFormManEmpresas::cargar()

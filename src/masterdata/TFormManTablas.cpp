@@ -57,7 +57,7 @@ TFormManTablas::TFormManTablas(TMD& md, QWidget* parent) : QDialog(parent), m_md
     m_dbCentros->setColumnWidth(1, 260);
     m_dbTrabajadores = rejilla(QStringLiteral("DBTrabajadores"), m_trabajadores);
     m_dbTrabajadores->setColumnHidden(0, true);
-    m_dbTrabajadores->setColumnWidth(1, 60);
+    m_dbTrabajadores->setColumnWidth(1, 90);
     m_dbTrabajadores->setColumnWidth(2, 90);
     m_dbTrabajadores->setColumnWidth(3, 250);
     m_dbTrabajadores->setColumnWidth(4, 40);
@@ -226,27 +226,20 @@ void TFormManTablas::recargarCentros(qint64 idCentro)
 
 void TFormManTablas::CentrosDataChange()
 {
-    if (m_centros->rowCount() == 0) {
-        m_codCentroCargado.clear();
-        m_trabajadores->cerrar();
-        return;
-    }
-    CargarTrabajadores(codCentroActual());
+    // Without a centre the grid still lists the workers that have none.
+    CargarTrabajadores(m_centros->rowCount() == 0 ? QString() : codCentroActual());
 }
 
 void TFormManTablas::CargarTrabajadores(const QString& codcentro)
 {
-    m_codCentroCargado = codcentro;
-    consultas::trabajadoresDeCentro(*m_trabajadores, codcentro);
+    consultas::trabajadoresDeCentroYSinCentro(*m_trabajadores, codcentro);
     ponerFila(m_dbTrabajadores, m_trabajadores->rowCount() > 0 ? 0 : -1);
 }
 
 void TFormManTablas::recargarTrabajadores(qint64 idTrabajador)
 {
-    if (m_codCentroCargado.isEmpty() || !m_trabajadores->abierta()) {
-        m_trabajadores->cerrar();
+    if (!m_trabajadores->abierta())
         return;
-    }
     m_trabajadores->reabrir();
     const int fila = m_trabajadores->buscar(QStringLiteral("id"), idTrabajador);
     ponerFila(m_dbTrabajadores, fila >= 0 ? fila : (m_trabajadores->rowCount() > 0 ? 0 : -1));
@@ -396,17 +389,21 @@ void TFormManTablas::BotBorrarCentroClick()
 
 void TFormManTablas::editarTrabajador(qint64 idTrabajador)
 {
-    if (m_centros->rowCount() == 0) {
+    // A listed worker without a centre can still be edited, to be given one.
+    if (idTrabajador == 0 && m_centros->rowCount() == 0) {
         Interaccion::actual().mensaje(this, textoSinCentro());
         recargarTrabajadores(idTrabajadorActual());
         return;
     }
+    qint64 vuelta = idTrabajador;
     {
         TFormManTrabajadores editor(m_md, this);
         editor.IdTrabajadorEdit = idTrabajador;
         editor.exec();
+        if (editor.trabajador().id != 0)
+            vuelta = editor.trabajador().id;
     }
-    recargarTrabajadores(idTrabajador);
+    recargarTrabajadores(vuelta);
 }
 
 void TFormManTablas::BotManTrabajadoresClick()

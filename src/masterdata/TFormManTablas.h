@@ -77,6 +77,5 @@ private:
     QTableView* m_dbTrabajadores = nullptr;
     QPushButton* m_botManEmpresas = nullptr;
     QPushButton* m_botBorrarEmpresa = nullptr;
-    QString m_codCentroCargado; // the centre whose workers are shown
     bool m_mostrada = false;
 };

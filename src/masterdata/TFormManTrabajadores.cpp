@@ -32,7 +32,10 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     m_dbNss = campo(QStringLiteral("DBNSS"), QStringLiteral("NSS"), 20, true);
     aviso(m_dbNif, identificadores::avisoNif);
     aviso(m_dbNss, identificadores::avisoNss);
+    contador(m_dbNif, 20, QStringLiteral("El NIF del trabajador"));
+    contador(m_dbNss, 20, QStringLiteral("El NSS del trabajador"));
     m_dbTelef = campo(QStringLiteral("DBTELEF"), QStringLiteral("Teléfono"), 20);
+    contador(m_dbTelef, 20, QStringLiteral("El teléfono del trabajador"));
 
     // Two values only; the sheet's title depends on them.
     m_dbTipoJornada = new QComboBox(this);
@@ -50,6 +53,7 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     m_dbContrato = nuevoCampo(QStringLiteral("DBCONTRATO"), 30);
     auto* contrato = new QHBoxLayout();
     contrato->addWidget(m_dbContrato);
+    contrato->addWidget(contador(m_dbContrato, 30, QStringLiteral("El contrato")));
     auto* notaContrato = new QLabel(QStringLiteral("Horas a la semana, etc."), this);
     notaContrato->setObjectName(QStringLiteral("LabelNotaContrato"));
     contrato->addWidget(notaContrato);
@@ -57,7 +61,9 @@ TFormManTrabajadores::TFormManTrabajadores(TMD& md, QWidget* parent)
     m_formulario->addRow(etiqueta(QStringLiteral("DBCONTRATO"), QStringLiteral("Contrato"), m_dbContrato), contrato);
 
     m_dbEmail = campo(QStringLiteral("DBEMAIL"), QStringLiteral("EMail"), 20);
+    contador(m_dbEmail, 20, QStringLiteral("El correo del trabajador"));
     m_dbAlias = campo(QStringLiteral("DBALIAS"), QStringLiteral("Alias"), 30, true);
+    contador(m_dbAlias, 30, QStringLiteral("El alias del trabajador"));
     // Kept with the row but never shown.
     m_dbFalta = campo(QStringLiteral("DBFALTA"), QStringLiteral("F.Alta"));
     m_dbFbaja = campo(QStringLiteral("DBFBAJA"), QStringLiteral("F.Baja"));

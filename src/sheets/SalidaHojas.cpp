@@ -2,6 +2,7 @@
 
 #include "base/Meses.h"
 #include "data/FilaCentro.h"
+#include "data/RegistroFicheros.h"
 #include "reports/PdfExport.h"
 #include "sheets/Listado.h"
 #include "sheets/ListasSeleccion.h"
@@ -280,7 +281,8 @@ std::vector<CentroLista> centrosDeLaEjecucion(store::Database& db, const Peticio
 // to print. What it has to say waits until the read is over: no message box holds the file.
 struct CentroPreparado
 {
-    QString codigo; // as read now: the file is named by it
+    QString codigo;      // as read now: the file is named by it
+    qint64 idcentro = 0; // 0 when no centre row was read
     QStringList mensajes;
     QStringList log;
     bool noImpreso = false;
@@ -300,6 +302,7 @@ std::unique_ptr<CentroPreparado> prepararCentro(store::Database& db, const Petic
     store::Lectura lectura(db);
     const centros::Lectura fila = centro.id != 0 ? centros::leerCentro(db, centro.id) : centros::Lectura{};
     const centros::FilaCentro* leida = fila.existe ? &fila.fila : nullptr;
+    c->idcentro = leida ? leida->id : 0;
     if (fila.existe && !fila.motivo.isEmpty()) {
         c->codigo = fila.fila.codcentro;
         c->log << centros::lineaNoImpreso(fila.fila.codcentro, fila.fila.nomcentro, fila.motivo);
@@ -414,6 +417,18 @@ private:
     std::vector<std::thread> m_hilos;
 };
 
+// So that the mail finds the file's centre by id even after another copy recodes it. Without the note the
+// file is still good: the mail then goes by the code in its name.
+void anotarFichero(store::Database& db, const QString& fichero, qint64 idcentro)
+{
+    if (fichero.isEmpty() || idcentro == 0)
+        return;
+    try {
+        ficheros::anotar(db, fichero, idcentro);
+    } catch (const store::StoreError&) {
+    }
+}
+
 } // namespace
 
 QString ImprimirListado(store::Database& db, const QString& codigo, const PeticionSalida& peticion,
@@ -458,8 +473,10 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
             interaccion.mensaje(texto);
         resultado.log << c.log;
         algunoSinImprimir = algunoSinImprimir || c.noImpreso;
-        if (!c.fichero.isEmpty())
+        if (!c.fichero.isEmpty()) {
             resultado.ficheros << c.fichero;
+            anotarFichero(db, c.fichero, c.idcentro);
+        }
         resultado.hojas += c.hojas;
     };
 
@@ -503,8 +520,10 @@ ResultadoSalida GenerarFicheroImprimir(store::Database& db, const PeticionSalida
             reports::PrintResult impresion;
             const QString fichero =
                 sacarHoja(*c->hoja, c->codigo, peticion, &interaccion, &impresion, &resultado.hojas);
-            if (!fichero.isEmpty())
+            if (!fichero.isEmpty()) {
                 resultado.ficheros << fichero;
+                anotarFichero(db, fichero, c->idcentro);
+            }
             if (peticion.modo == ModoSalida::Impresora)
                 avisos.anotar(impresion, c->codigo, resultado.log);
         }

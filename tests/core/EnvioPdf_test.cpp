@@ -3,6 +3,7 @@
 #include "data/TMD.h"
 #include "mail/EnvioPdf.h"
 #include "mail/RegistroEnvios.h"
+#include "masterdata/Maestros.h"
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/ServidorSmtps.h"
@@ -296,9 +297,9 @@ TEST_F(EnvioPdfTest, TheRegisterKeepsEveryAttemptAndWhatWentIsNotSentAgainUnless
     EXPECT_EQ(RegistroEnvios(db()).lista({}, QDate::currentDate().addMonths(-1)).size(), 0);
 }
 
-// Another copy recoded the centre after its sheets were made: the file's code names nobody now, and the line
-// says which code the centre has now when an earlier sending knew it.
-TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
+// Another copy recoded the centre after its file went once: the register knows the file's bytes went to that
+// centre, so they find it under its new code. A code no centre has says so.
+TEST_F(EnvioPdfTest, AFileSentBeforeFindsItsRecodedCentre)
 {
     const QString nombre = QFileInfo(pdf(QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro))).fileName();
     const CuentaConstantes cuenta = leerCuenta(db());
@@ -308,14 +309,26 @@ TEST_F(EnvioPdfTest, AFileOfARecodedCentreSaysWhatHappened)
         .bindAll(e.almacen.codcentro)
         .run();
     const ResultadoFichero r = envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo, true);
-    EXPECT_FALSE(r.enviado);
-    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: "
-                                                   "genere de nuevo sus hojas)")
+    EXPECT_TRUE(r.enviado);
+    EXPECT_EQ(r.lineas, QStringList{QStringLiteral("Envío a: 01Z9  OK (fichero con su código anterior %1: otra copia "
+                                                   "del programa se lo cambió)")
                                         .arg(e.almacen.codcentro)});
+    // A file of the same name whose bytes the register has never seen goes by its code, which names nobody now.
+    QFile otro(QDir(m_carpeta).filePath(nombre));
+    ASSERT_TRUE(otro.open(QIODevice::WriteOnly));
+    otro.write("%PDF-1.4\n% otro\n%%EOF\n");
+    otro.close();
+    EXPECT_EQ(envio.enviarFichero(m_carpeta, nombre, kAsuntoCorreo, kTextoCorreo).lineas,
+              QStringList{QStringLiteral("No encuentro centro: %1 (ese centro tiene ahora el código 01Z9: genere de "
+                                         "nuevo sus hojas)")
+                              .arg(e.almacen.codcentro)});
     EXPECT_EQ(
         envio.enviarFichero(m_carpeta, QStringLiteral("Quorvel_0999_201905.pdf"), kAsuntoCorreo, kTextoCorreo).lineas,
-        QStringList{QStringLiteral("No encuentro centro: 0999")});
-    EXPECT_EQ(m_servidor.mensajes().size(), 1);
+        QStringList{QStringLiteral("No encuentro centro: 0999 (ningún centro tiene ese código: otra copia del programa "
+                                   "lo ha cambiado o borrado; genere de nuevo las hojas)")});
+    const QList<QJsonObject> recibidos = m_servidor.mensajes();
+    ASSERT_EQ(recibidos.size(), 2);
+    EXPECT_EQ(recibidos.last().value(QStringLiteral("para")).toArray(), QJsonArray{QStringLiteral("almacen@alamo.es")});
 }
 
 // The one slow test: a server that takes the message and never answers costs its 60 s, not three minutes.
@@ -377,6 +390,45 @@ TEST_F(LoteCorreoTest, GeneratesAndMailsEveryCentreOfTheCompany)
     }
     EXPECT_EQ(nombres, (QSet<QString>{QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro),
                                       QStringLiteral("Quorvel_%1_201905.pdf").arg(e.oficinas.codcentro)}));
+}
+
+// The run notes which centre each file it wrote is for. Before the files are mailed, another copy (a second
+// connection) recodes one centre, gives its old code to a new centre and deletes another: each file still goes
+// to the centre its sheets are of, or its line says that centre is gone.
+TEST_F(LoteCorreoTest, EachFileGoesToTheCentreItWasWrittenForWhateverAnotherCopyDidToTheCodes)
+{
+    ASSERT_EQ(lote({QStringLiteral("--empresa"), QString::number(e.empresa1), QStringLiteral("--mes"),
+                    QStringLiteral("201905")}),
+              0)
+        << errores.toStdString();
+    const QString almacen = QStringLiteral("Quorvel_%1_201905.pdf").arg(e.almacen.codcentro);
+    const QString oficinas = QStringLiteral("Quorvel_%1_201905.pdf").arg(e.oficinas.codcentro);
+    {
+        store::Database otra(m_md.rutaBaseDatos());
+        auto centro = maestros::leerCentro(otra, e.almacen.id);
+        ASSERT_TRUE(centro.has_value());
+        centro->codcentro2 = QStringLiteral("Z9");
+        centro->codcentro = maestros::codigoCentro(QString::number(e.empresa1), centro->codcentro2);
+        maestros::grabarCentro(otra, *centro);
+        maestros::borrarCentro(otra, e.oficinas.id, e.oficinas.codcentro);
+        fixture::centro(otra, e.empresa1, e.almacen.codcentro.right(2), QStringLiteral("OTRO CENTRO"), 0, true, true,
+                        true, QStringLiteral("otro@alamo.es"));
+    }
+    const QString nuevo = maestros::codigoCentro(QString::number(e.empresa1), QStringLiteral("Z9"));
+    const CuentaConstantes cuenta = leerCuenta(db());
+    EnvioPdf envio(db(), cuenta.cuenta);
+    EXPECT_EQ(envio.enviarFichero(m_carpeta, almacen, kAsuntoCorreo, kTextoCorreo).lineas,
+              QStringList{QStringLiteral("Envío a: %1  OK (fichero con su código anterior %2: otra copia del programa "
+                                         "se lo cambió)")
+                              .arg(nuevo, e.almacen.codcentro)});
+    EXPECT_EQ(envio.enviarFichero(m_carpeta, oficinas, kAsuntoCorreo, kTextoCorreo).lineas,
+              QStringList{QStringLiteral("No encuentro centro: %1 (ese centro ya no existe: otra copia del programa lo "
+                                         "ha borrado)")
+                              .arg(e.oficinas.codcentro)});
+    const QList<QJsonObject> recibidos = m_servidor.mensajes();
+    ASSERT_EQ(recibidos.size(), 1);
+    EXPECT_EQ(recibidos.first().value(QStringLiteral("para")).toArray(),
+              QJsonArray{QStringLiteral("almacen@alamo.es")});
 }
 
 TEST_F(LoteCorreoTest, SendsTheFolderAsItIsAndFailsWhenAnyFileDoesNotGoOut)

@@ -172,6 +172,12 @@ TEST_F(ImportacionTest, FoundRecordsChangeOnlyWhereTheFileHasAValue)
     EXPECT_EQ(maestros::leerTrabajador(db(), sinCentro)->tipojornada, QStringLiteral("P"));
     EXPECT_EQ(cuenta(QStringLiteral("empresas")), 1);
     EXPECT_EQ(cuenta(QStringLiteral("trabajadores")), 2);
+    // A stored NIF under another name is more likely a mistyped NIF than a new name: the row says so.
+    const importacion::Vista renombre = importacion::preparar(
+        db(), QStringLiteral("Trabajador NIF;Trabajador Nombre\n%1;Pedro\n").arg(fixture::nif(11111111)).toUtf8());
+    EXPECT_EQ(fila(renombre, 2).avisos, QStringList{QStringLiteral("El NIF %1 es de «LUIS»: se le cambia el nombre a "
+                                                                   "«PEDRO»")
+                                                        .arg(fixture::nif(11111111))});
 
     // A tab-separated file, where a tab is never taken for padding.
     const importacion::Vista tab = importacion::preparar(

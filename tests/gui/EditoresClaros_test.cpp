@@ -4,6 +4,7 @@
 
 #include "masterdata/Maestros.h"
 #include "masterdata/TFormManCentros.h"
+#include "masterdata/TFormManEmpresas.h"
 #include "masterdata/TFormManTrabajadores.h"
 #include "support/InteraccionGuion.h"
 #include "support/Modales.h"
@@ -128,6 +129,40 @@ TEST_F(EditoresClarosTest, ANameShowsWhatRemainsAndALongerOneOrALetteredPostcode
     pulsar(c.get(), "BotGrabar");
     EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("Falta el nombre del centro"));
     EXPECT_EQ(maestros::leerCentro(db(), m_almacen.id)->nomcentro, QStringLiteral("ALMACÉN SUR"));
+}
+
+// Every field with a width shows what remains of it beside it, takes a pasted longer text whole and refuses to
+// store it; none is cut on the way.
+TEST_F(EditoresClarosTest, EveryLimitedFieldCountsItsCharactersAndRefusesALongerValue)
+{
+    const QString largo(40, u'X');
+    auto c = centro(m_almacen.id);
+    for (const char* campo : {"DBDOMICILIO", "DBPOBLACION", "DBCP", "DBTELEFONO", "DBEMAIL"})
+        EXPECT_TRUE(hijo<QLabel>(c.get(), QByteArray("LQuedan").append(campo).constData())->isVisible()) << campo;
+    hijo<QLineEdit>(c.get(), "DBDOMICILIO")->setText(largo);
+    EXPECT_EQ(texto(c.get(), "DBDOMICILIO"), largo);
+    EXPECT_EQ(hijo<QLabel>(c.get(), "LQuedanDBDOMICILIO")->text(), QStringLiteral("Sobran 5 caracteres (caben 35)"));
+    pulsar(c.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("El domicilio del centro tiene 40 caracteres y caben 35"));
+    EXPECT_TRUE(hijo<QLineEdit>(c.get(), "DBDOMICILIO")->hasFocus());
+    EXPECT_TRUE(c->isVisible());
+
+    auto t = trabajador(m_ana);
+    EXPECT_EQ(hijo<QLabel>(t.get(), "LQuedanDBALIAS")->text(), QStringLiteral("Quedan 27 de 30 caracteres"));
+    for (const char* campo : {"DBNIF", "DBNSS", "DBTELEF", "DBEMAIL", "DBCONTRATO"})
+        EXPECT_TRUE(hijo<QLabel>(t.get(), QByteArray("LQuedan").append(campo).constData())->isVisible()) << campo;
+    hijo<QLineEdit>(t.get(), "DBCONTRATO")->setText(largo);
+    pulsar(t.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("El contrato tiene 40 caracteres y caben 30"));
+    EXPECT_TRUE(maestros::leerTrabajador(db(), m_ana)->contrato.isEmpty());
+
+    auto e = std::make_unique<TFormManEmpresas>(*m_md);
+    e->IdEmpresaEdit = m_empresa;
+    e = mostrar(std::move(e));
+    hijo<QLineEdit>(e.get(), "DBCCC")->setText(largo);
+    pulsar(e.get(), "BotGrabar");
+    EXPECT_EQ(m_guion.mensajes.last(), QStringLiteral("El CCC de la empresa tiene 40 caracteres y caben 30"));
+    EXPECT_EQ(hijo<QLabel>(e.get(), "LQuedanDBCIF")->text(), QStringLiteral("Quedan 20 de 20 caracteres"));
 }
 
 } // namespace

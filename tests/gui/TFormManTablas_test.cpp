@@ -3,6 +3,7 @@
 #include "calendars/TFormManCalen.h"
 #include "masterdata/TFormManCentros.h"
 #include "masterdata/TFormManTablas.h"
+#include "masterdata/TFormManTrabajadores.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -104,8 +105,12 @@ TEST_F(ManTablasTest, DeletingACentreAsksWithItsWorkerCountAndReleasesThem)
               QStringList({QString::number(m_trabajadores.last()) + QStringLiteral("|01B2")}));
     EXPECT_EQ(columna(t.get(), "DBCentros", QStringLiteral("codcentro")),
               QStringList({m_b2.codcentro, m_c3.codcentro}));
+    // The two released ones follow the offices' own worker, without a centre, until they are given one.
     EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")),
-              QStringList({QStringLiteral("ÁLVAREZ GIL, ANA")}));
+              QStringList({QStringLiteral("ÁLVAREZ GIL, ANA"), QStringLiteral("NÚÑEZ SOTO, LUIS"),
+                           QStringLiteral("OCAÑA RUIZ, EVA")}));
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("codcentro")),
+              QStringList({m_b2.codcentro, QStringLiteral("(sin centro)"), QStringLiteral("(sin centro)")}));
 
     // A centre without workers is asked about by code and name.
     elegirFila(t.get(), "DBCentros", 1);
@@ -216,4 +221,35 @@ TEST_F(ManTablasTest, TheCalendarCellOpensTheCentresYearViewAndTheBaseOneForZero
     EXPECT_EQ(titulos, QStringList({QStringLiteral("Calendario Laboral:  %1  -  01B2 - OFICINAS").arg(numero),
                                     QStringLiteral("Calendario Laboral:  BASE ")}));
     EXPECT_TRUE(m_guion.textos.isEmpty());
+}
+
+// A worker stored before it has any centre stays in the list after the centre's own workers, under every centre
+// and also under a company without centres, and opens from there to be given one.
+TEST_F(ManTablasTest, AWorkerWithoutACentreStaysListedAndOpens)
+{
+    fixture::empresa(db(), QStringLiteral("SIN CENTROS"), {}, {});
+    auto t = abrir();
+    alAbrirse<TFormManTrabajadores>([](TFormManTrabajadores* editor) {
+        escribir(editor, "DBNOMTRABAJADOR", QStringLiteral("zapata ríos, iván"));
+        pulsar(editor, "BotGrabar");
+    });
+    pulsar(t.get(), "BotManTrabajadores");
+    const QString ivan = QStringLiteral("ZAPATA RÍOS, IVÁN");
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")),
+              QStringList({QStringLiteral("ÁLVAREZ GIL, ANA"), QStringLiteral("NÚÑEZ SOTO, LUIS"),
+                           QStringLiteral("OCAÑA RUIZ, EVA"), ivan}));
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("codcentro")).last(), QStringLiteral("(sin centro)"));
+    const qint64 id = t->idTrabajadorActual();
+    EXPECT_EQ(maestros::leerTrabajador(db(), id)->nomtrabajador, ivan) << "the cursor is on the new worker";
+
+    elegirFila(t.get(), "DBCentros", 2);
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")), QStringList{ivan});
+    elegirFila(t.get(), "DBEmpresas", 1);
+    EXPECT_EQ(columna(t.get(), "DBTrabajadores", QStringLiteral("nomtrabajador")), QStringList{ivan});
+    alAbrirse<TFormManTrabajadores>([&](TFormManTrabajadores* editor) {
+        EXPECT_EQ(texto(editor, "DBNOMTRABAJADOR"), ivan);
+        pulsar(editor, "BotCancelar");
+    });
+    pulsar(t.get(), "SpeedButton2");
+    EXPECT_TRUE(m_guion.mensajes.isEmpty()) << m_guion.mensajes.join(u'|').toStdString();
 }
