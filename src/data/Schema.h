@@ -11,8 +11,8 @@ class Database;
 namespace schema {
 
 // 1: the first schema. 2: the register of sent mail and the account's own authority file. 3: Calendarios.comunidad,
-// the community whose official holidays a calendar takes.
-constexpr int kVersion = 3;
+// the community whose official holidays a calendar takes. 4: constantes.e-conexiones, messages sent at once.
+constexpr int kVersion = 4;
 
 struct Field
 {
