@@ -4,6 +4,7 @@
 #include "store/Espanol.h"
 
 #include <algorithm>
+#include <cstring>
 
 TablaConsulta::TablaConsulta(store::Database& db, std::vector<Columna> columnas, QObject* parent)
     : QAbstractTableModel(parent), m_db(db), m_columnas(std::move(columnas))
@@ -18,93 +19,201 @@ void TablaConsulta::abrir(const QString& sql, const QVariantList& parametros, co
     reabrir();
 }
 
+namespace {
+
+enum : char { kNulo = 'n', kEntero = 'i', kReal = 'r', kTexto = 't', kBinario = 'b' };
+
+template <typename T> void anadir(std::string& datos, T valor)
+{
+    datos.append(reinterpret_cast<const char*>(&valor), sizeof valor);
+}
+
+template <typename T> T leer(const std::string& datos, std::size_t& pos)
+{
+    T valor;
+    std::memcpy(&valor, datos.data() + pos, sizeof valor);
+    pos += sizeof valor;
+    return valor;
+}
+
+} // namespace
+
 void TablaConsulta::reabrir()
 {
     beginResetModel();
-    m_filas.clear();
+    m_datos.clear();
+    m_inicio.clear();
+    m_calculados.clear();
+    m_calculado.clear();
+    m_cambios.clear();
     m_campos.clear();
+    m_columnasSql = 0;
     m_abierta = false;
     try {
         store::Statement st = m_db.prepare(m_sql);
         for (int i = 0; i < m_parametros.size(); ++i)
             st.bind(i + 1, m_parametros.at(i));
-        for (int c = 0; c < st.columnCount(); ++c)
+        m_columnasSql = st.columnCount();
+        for (int c = 0; c < m_columnasSql; ++c)
             m_campos.insert(st.columnName(c).toLower(), c);
-        const int extra = campoCalculado.isEmpty() ? -1 : int(m_campos.size());
-        if (extra >= 0)
-            m_campos.insert(campoCalculado.toLower(), extra);
+        if (!campoCalculado.isEmpty())
+            m_campos.insert(campoCalculado.toLower(), m_columnasSql);
         while (st.step()) {
-            QVariantList fila;
-            for (int c = 0; c < st.columnCount(); ++c)
-                fila << st.value(c);
-            if (extra >= 0)
-                fila << QVariant();
-            m_filas.push_back(fila);
+            m_inicio.push_back(m_datos.size());
+            for (int c = 0; c < m_columnasSql; ++c) {
+                switch (st.tipo(c)) {
+                case store::Statement::Tipo::Nulo:
+                    m_datos += kNulo;
+                    break;
+                case store::Statement::Tipo::Entero:
+                    m_datos += kEntero;
+                    anadir(m_datos, st.integer(c));
+                    break;
+                case store::Statement::Tipo::Real:
+                    m_datos += kReal;
+                    anadir(m_datos, st.real(c));
+                    break;
+                case store::Statement::Tipo::Texto:
+                case store::Statement::Tipo::Binario: {
+                    const bool texto = st.tipo(c) == store::Statement::Tipo::Texto;
+                    const QByteArrayView bytes = st.bytes(c);
+                    m_datos += texto ? kTexto : kBinario;
+                    anadir(m_datos, qint64(bytes.size()));
+                    m_datos.append(bytes.data(), std::size_t(bytes.size()));
+                    break;
+                }
+                }
+            }
         }
         m_abierta = true;
-        ordenar();
+        const auto campo = m_campos.constFind(m_ordenEspanol.toLower());
+        const auto id = m_campos.constFind(QStringLiteral("id"));
+        if (!m_ordenEspanol.isEmpty() && campo != m_campos.constEnd() && *campo < m_columnasSql &&
+            id != m_campos.constEnd() && *id < m_columnasSql)
+            ordenar(*campo, *id);
     } catch (...) {
-        m_filas.clear();
+        m_datos.clear();
+        m_inicio.clear();
         endResetModel();
         throw;
     }
-    if (calcular && !campoCalculado.isEmpty()) {
-        const int extra = m_campos.value(campoCalculado.toLower());
-        for (int f = 0; f < int(m_filas.size()); ++f)
-            m_filas[f][extra] = calcular(*this, f);
-    }
+    m_calculados.resize(m_inicio.size());
+    m_calculado.assign(m_inicio.size(), 0);
     endResetModel();
 }
 
-void TablaConsulta::ordenar()
+void TablaConsulta::ordenar(int campo, int id)
 {
-    const auto campo = m_campos.constFind(m_ordenEspanol.toLower());
-    const auto id = m_campos.constFind(QStringLiteral("id"));
-    if (m_ordenEspanol.isEmpty() || campo == m_campos.constEnd() || id == m_campos.constEnd())
-        return;
     // As ORDER BY field COLLATE ESPANOL, id: empty (NULL) fields first, then the texts; equal ones by id.
-    std::sort(m_filas.begin(), m_filas.end(), [&](const QVariantList& a, const QVariantList& b) {
-        const bool nuloA = a.at(*campo).isNull();
-        const bool nuloB = b.at(*campo).isNull();
-        if (nuloA != nuloB)
-            return nuloA;
-        return a.at(*id).toLongLong() < b.at(*id).toLongLong();
+    const int n = int(m_inicio.size());
+    std::vector<int> filas(static_cast<std::size_t>(n), 0);
+    for (int i = 0; i < n; ++i)
+        filas[std::size_t(i)] = i;
+    std::vector<qint64> ids(static_cast<std::size_t>(n));
+    std::vector<char> nulos(static_cast<std::size_t>(n));
+    std::vector<QString> todos(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        ids[std::size_t(i)] = celda(i, id).toLongLong();
+        const QVariant v = celda(i, campo);
+        nulos[std::size_t(i)] = v.isNull();
+        todos[std::size_t(i)] = v.toString();
+    }
+    std::sort(filas.begin(), filas.end(), [&](int a, int b) {
+        if (nulos[std::size_t(a)] != nulos[std::size_t(b)])
+            return nulos[std::size_t(a)] != 0;
+        return ids[std::size_t(a)] < ids[std::size_t(b)];
     });
-    const auto primerTexto =
-        std::find_if(m_filas.begin(), m_filas.end(), [&](const QVariantList& f) { return !f.at(*campo).isNull(); });
-    std::vector<QVariantList> filas(std::make_move_iterator(primerTexto), std::make_move_iterator(m_filas.end()));
-    m_filas.erase(primerTexto, m_filas.end());
+    const auto primerTexto = std::find_if(filas.begin(), filas.end(), [&](int f) { return !nulos[std::size_t(f)]; });
+    std::vector<int> conTexto(primerTexto, filas.end());
     std::vector<QString> textos;
-    textos.reserve(filas.size());
-    for (const QVariantList& f : filas)
-        textos.push_back(f.at(*campo).toString());
-    std::vector<int> orden(filas.size());
+    textos.reserve(conTexto.size());
+    for (const int f : conTexto)
+        textos.push_back(std::move(todos[std::size_t(f)]));
+    std::vector<int> orden(conTexto.size());
     for (int i = 0; i < int(orden.size()); ++i)
         orden[std::size_t(i)] = i;
     store::ordenarEspanol(textos, orden);
+    std::vector<std::size_t> inicio;
+    inicio.reserve(m_inicio.size());
+    for (auto it = filas.begin(); it != primerTexto; ++it)
+        inicio.push_back(m_inicio[std::size_t(*it)]);
     for (const int i : orden)
-        m_filas.push_back(std::move(filas[std::size_t(i)]));
+        inicio.push_back(m_inicio[std::size_t(conTexto[std::size_t(i)])]);
+    m_inicio = std::move(inicio);
+}
+
+QVariant TablaConsulta::celda(int fila, int columna) const
+{
+    std::size_t pos = m_inicio[std::size_t(fila)];
+    for (int c = 0;; ++c) {
+        const char tipo = m_datos[pos++];
+        if (c == columna) {
+            switch (tipo) {
+            case kEntero:
+                return leer<qint64>(m_datos, pos);
+            case kReal:
+                return leer<double>(m_datos, pos);
+            case kTexto:
+            case kBinario: {
+                const auto n = leer<qint64>(m_datos, pos);
+                if (tipo == kTexto)
+                    return QString::fromUtf8(m_datos.data() + pos, n);
+                return QByteArray(m_datos.data() + pos, n);
+            }
+            default:
+                return {};
+            }
+        }
+        if (tipo == kEntero || tipo == kReal)
+            pos += 8;
+        else if (tipo == kTexto || tipo == kBinario)
+            pos += std::size_t(leer<qint64>(m_datos, pos));
+    }
 }
 
 void TablaConsulta::cerrar()
 {
     beginResetModel();
-    m_filas.clear();
+    m_datos.clear();
+    m_inicio.clear();
+    m_calculados.clear();
+    m_calculado.clear();
+    m_cambios.clear();
     m_abierta = false;
     endResetModel();
 }
 
 QVariant TablaConsulta::valor(int fila, const QString& campo) const
 {
-    if (fila < 0 || fila >= int(m_filas.size()))
+    if (fila < 0 || fila >= int(m_inicio.size()))
         return {};
     const auto it = m_campos.constFind(campo.toLower());
-    return it == m_campos.constEnd() ? QVariant() : m_filas[fila].value(*it);
+    if (it == m_campos.constEnd())
+        return {};
+    const auto cambio = m_cambios.find({fila, *it});
+    if (cambio != m_cambios.end())
+        return cambio->second;
+    if (*it < m_columnasSql)
+        return celda(fila, *it);
+    if (!calcular)
+        return {};
+    if (!m_calculado[std::size_t(fila)]) {
+        // Reached from a grid's painting: nothing may escape from here.
+        try {
+            m_calculados[std::size_t(fila)] = calcular(*this, fila);
+        } catch (const std::exception& e) {
+            qWarning("%s: %s", qPrintable(campoCalculado), e.what());
+        } catch (...) {
+            qWarning("%s", qPrintable(campoCalculado));
+        }
+        m_calculado[std::size_t(fila)] = 1;
+    }
+    return m_calculados[std::size_t(fila)];
 }
 
 int TablaConsulta::buscar(const QString& campo, const QVariant& buscado) const
 {
-    for (int f = 0; f < int(m_filas.size()); ++f) {
+    for (int f = 0; f < int(m_inicio.size()); ++f) {
         if (valor(f, campo) == buscado)
             return f;
     }
@@ -128,7 +237,7 @@ void TablaConsulta::hacerEditable(const QString& campo, std::function<bool(int, 
 
 int TablaConsulta::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_filas.size());
+    return parent.isValid() ? 0 : int(m_inicio.size());
 }
 
 int TablaConsulta::columnCount(const QModelIndex& parent) const
@@ -174,7 +283,7 @@ bool TablaConsulta::setData(const QModelIndex& index, const QVariant& value, int
         return false;
     if (!m_grabar(index.row(), value))
         return false;
-    m_filas[index.row()][*it] = value;
+    m_cambios[{index.row(), *it}] = value;
     emit dataChanged(index, index);
     return true;
 }

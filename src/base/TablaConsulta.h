@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariantList>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace store {
@@ -12,7 +14,8 @@ class Database;
 }
 
 // The rows of one query for a grid: the columns it shows (field and heading), every field of the result
-// readable by name, and the statement kept so the rows can be read again as now stored.
+// readable by name, and the statement kept so the rows can be read again as now stored. The rows are kept as
+// the store gave them and turned into values only when read, so a long list costs little until it is shown.
 class TablaConsulta : public QAbstractTableModel
 {
     Q_OBJECT
@@ -42,7 +45,8 @@ public:
     int buscar(const QString& campo, const QVariant& valor) const;
     int columnaDe(const QString& campo) const;
 
-    // Fills a column the statement does not give, for each row as it is read.
+    // Fills a column the statement does not give, for each row when that column is first read after the rows
+    // were (a grid reads the rows it shows). A failure leaves the cell empty.
     std::function<QVariant(const TablaConsulta&, int fila)> calcular;
     QString campoCalculado;
     // Makes one column editable in place; `grabar` stores the new value of that row, false when it could not
@@ -57,7 +61,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
-    void ordenar();
+    // Puts the rows in Spanish order of m_ordenEspanol, then of id; empty (NULL) ones first.
+    void ordenar(int campo, int id);
+    // The value of one cell the statement gave, read from the stored row.
+    QVariant celda(int fila, int columna) const;
 
     store::Database& m_db;
     std::vector<Columna> m_columnas;
@@ -66,7 +73,13 @@ private:
     QString m_ordenEspanol;
     bool m_abierta = false;
     QHash<QString, int> m_campos; // lower-case field name -> position in a row
-    std::vector<QVariantList> m_filas;
+    int m_columnasSql = 0;        // the fields the statement gives; the computed one, if any, comes after
+    // Every row as read: for each cell a type byte, then 8 bytes of number or a length and the bytes.
+    std::string m_datos;
+    std::vector<std::size_t> m_inicio; // where each row starts in m_datos, in the grid's order
+    mutable std::vector<QVariant> m_calculados;
+    mutable std::vector<char> m_calculado;
+    std::map<std::pair<int, int>, QVariant> m_cambios; // cells changed in place (row, field position)
     QString m_editable;
     std::function<bool(int, const QVariant&)> m_grabar;
 };

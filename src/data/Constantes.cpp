@@ -68,6 +68,7 @@ Constantes leerConstantes(store::Database& db)
     c.eUsuario = fila.texto(QStringLiteral("e-usuario"));
     c.ePassword = fila.texto(QStringLiteral("e-password"));
     c.eCertificado = fila.texto(QStringLiteral("e-certificado"));
+    c.eConexiones = conexionesCorreo(fila.texto(QStringLiteral("e-conexiones")));
     return c;
 }
 
@@ -79,15 +80,22 @@ void grabarConstantes(store::Database& db, const Constantes& c)
                          "diasemana = ?, todostrabajadores = ?, todoscentros = ?, impresora = ?, generarPDF = ?, "
                          "Multiempresa = ?, Calenxcentros = ?, VerHoras = ?, \"E-OK\" = ?, RutaPDF = ?, "
                          "\"e-nombreenvio\" = ?, \"e-direccionenvio\" = ?, \"e-host\" = ?, \"e-puerto\" = ?, "
-                         "\"e-usuario\" = ?, \"e-password\" = ?, \"e-certificado\" = ?"))
+                         "\"e-usuario\" = ?, \"e-password\" = ?, \"e-certificado\" = ?, \"e-conexiones\" = ?"))
         .bindAll(c.empresa, c.sabados, c.domingos, c.festivos, c.autocentros, c.diasemana, c.todostrabajadores,
                  c.todoscentros, c.impresora, c.generarPDF, c.Multiempresa, c.Calenxcentros, c.VerHoras, c.eOK,
                  c.RutaPDF, c.eNombreEnvio, c.eDireccionEnvio, c.eHost, c.ePuerto, c.eUsuario, c.ePassword,
-                 c.eCertificado)
+                 c.eCertificado, conexionesCorreo(c.eConexiones))
         .run();
     if (db.changes() == 0)
         throw store::StoreError(QStringLiteral("La tabla de configuración (constantes) no tiene ninguna fila"));
     tx.commit();
+}
+
+int conexionesCorreo(const QVariant& valor)
+{
+    bool ok = false;
+    const int n = valor.toString().trimmed().toInt(&ok);
+    return ok && n >= 1 && n <= kConexionesMaximo ? n : kConexionesDefecto;
 }
 
 QString rutaPdfResuelta(const QString& rutaBaseDatos, const QString& rutaPdf)

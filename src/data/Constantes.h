@@ -32,6 +32,7 @@ struct Constantes
     QString eUsuario;
     QString ePassword;
     QString eCertificado; // e-certificado: PEM file of an authority the mail server's certificate may rely on
+    int eConexiones = 4;  // e-conexiones: messages sent at once, each over its own connection
 };
 
 // The settings row as stored, read once; fields by name without regard to case. Reading an empty
@@ -58,6 +59,12 @@ private:
 QString rutaPdfResuelta(const QString& rutaBaseDatos, const QString& rutaPdf);
 // What the first run stores: the folder "PDF" beside the database file.
 inline const QString kRutaPdfInicial = QStringLiteral("PDF");
+
+// Messages that may go out at once: 1 keeps one message after another; more is seldom of use to a mail server.
+inline constexpr int kConexionesDefecto = 4;
+inline constexpr int kConexionesMaximo = 8;
+// The stored e-conexiones value as used: empty or out of range (a file an older copy wrote) gives the default.
+int conexionesCorreo(const QVariant& valor);
 
 // Reads every field in the row's order; throws at the first empty boolean or integer.
 Constantes leerConstantes(store::Database& db);

@@ -1,5 +1,6 @@
 #include "data/Schema.h"
 
+#include "data/Constantes.h"
 #include "store/Database.h"
 
 namespace schema {
@@ -67,7 +68,8 @@ std::vector<Table> buildTables()
                   text("e-puerto"),
                   text("e-usuario"),
                   text("e-password"),
-                  text("e-certificado")},
+                  text("e-certificado"),
+                  integer("e-conexiones")},
                  {}});
     t.push_back({QStringLiteral("Listado"),
                  {integer("idempresa"), integer("idcentro"), integer("idcalendario"), text("e_nombre"), text("e_nif"),
@@ -220,6 +222,14 @@ void pasoFicheros(store::Database& db)
     }
 }
 
+// Version 5: how many messages go out at once. Existing rows get the default; older copies never read it.
+void pasoConexiones(store::Database& db)
+{
+    if (!existeCampo(db, QStringLiteral("constantes"), QStringLiteral("e-conexiones")))
+        db.exec(QStringLiteral("ALTER TABLE constantes ADD COLUMN \"e-conexiones\" INTEGER DEFAULT %1")
+                    .arg(kConexionesDefecto));
+}
+
 struct Paso
 {
     int version;
@@ -228,7 +238,7 @@ struct Paso
 
 // In version order. Each step checks what is there before it adds it, so it is harmless on a file that has
 // it already and steps can be renumbered.
-const Paso kPasos[] = {{2, &pasoEnvios}, {3, &pasoComunidad}, {4, &pasoFicheros}};
+const Paso kPasos[] = {{2, &pasoEnvios}, {3, &pasoComunidad}, {4, &pasoFicheros}, {5, &pasoConexiones}};
 
 } // namespace
 
@@ -257,13 +267,15 @@ void createDatabase(store::Database& db, const QString& rutaPdf)
         return; // another copy created it first
     for (const QString& statement : ddl())
         db.exec(statement);
-    db.prepare(QStringLiteral(
-                   "INSERT INTO constantes (empresa, sabados, domingos, festivos, autocentros, diasemana, "
-                   "todostrabajadores, todoscentros, impresora, generarPDF, Multiempresa, Calenxcentros, VerHoras, "
-                   "\"E-OK\", RutaPDF, \"e-nombreenvio\", \"e-direccionenvio\", \"e-host\", \"e-puerto\", "
-                   "\"e-usuario\", \"e-password\") VALUES (0, 1, 1, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1, 0, ?, '', '', '', "
-                   "'', '', '')"))
+    db
+        .prepare(QStringLiteral(
+            "INSERT INTO constantes (empresa, sabados, domingos, festivos, autocentros, diasemana, "
+            "todostrabajadores, todoscentros, impresora, generarPDF, Multiempresa, Calenxcentros, VerHoras, "
+            "\"E-OK\", RutaPDF, \"e-nombreenvio\", \"e-direccionenvio\", \"e-host\", \"e-puerto\", "
+            "\"e-usuario\", \"e-password\", \"e-conexiones\") VALUES (0, 1, 1, 1, 0, 1, 1, 0, 0, 1, 1, 0, 1, 0, ?, '', "
+            "'', '', '', '', '', ?)"))
         .bind(1, rutaPdf)
+        .bind(2, kConexionesDefecto)
         .run();
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
     tx.commit();

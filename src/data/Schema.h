@@ -12,7 +12,8 @@ namespace schema {
 
 // 1: the first schema. 2: the register of sent mail and the account's own authority file. 3: Calendarios.comunidad,
 // the community whose official holidays a calendar takes. 4: the register of written PDF files.
-constexpr int kVersion = 4;
+// 5: constantes.e-conexiones, messages sent at once.
+constexpr int kVersion = 5;
 
 struct Field
 {

@@ -30,6 +30,22 @@ void usarGMime()
     static Vida vida;
 }
 
+} // namespace
+
+void prepararCorreoEnHilos()
+{
+    // Neither may run for the first time while another thread uses the libraries they set up.
+    static const bool hecho = [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        usarGMime();
+        return true;
+    }();
+    (void)hecho;
+    protegerSecretos();
+}
+
+namespace {
+
 // Owns one GObject reference.
 template <typename T> struct Ref
 {
@@ -66,7 +82,8 @@ bool tieneInvisibles(const QString& texto)
 // literals are refused rather than risked.
 bool direccionCorrecta(const QString& direccion)
 {
-    static const QRegularExpression patron(
+    // One per thread: several messages may be composed at once, and a shared pattern compiles lazily.
+    static thread_local const QRegularExpression patron(
         QStringLiteral("^[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+(\\.[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+)*"
                        "@[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)+$"));
     return direccion.size() <= 254 && patron.match(direccion).hasMatch();
@@ -595,7 +612,7 @@ ResultadoCorreo enviarCorreo(const CuentaCorreo& cuenta, const MensajeCorreo& me
     if (puerto == 0)
         return fallo(FalloCorreo::PuertoNoValido, cuenta.puerto);
     const QString host = cuenta.host.trimmed();
-    static const QRegularExpression raro(QStringLiteral("[\\s/@?#\\\\\\[\\]]"));
+    static thread_local const QRegularExpression raro(QStringLiteral("[\\s/@?#\\\\\\[\\]]"));
     if (host.isEmpty() || tieneInvisibles(host) || host.contains(raro))
         return fallo(FalloCorreo::ServidorNoValido, cuenta.host);
     const MensajeCompuesto compuesto = componerCorreo(cuenta, mensaje);

@@ -109,6 +109,10 @@ struct MensajeCompuesto
 };
 MensajeCompuesto componerCorreo(const CuentaCorreo& cuenta, const MensajeCorreo& mensaje);
 
+// Sets up libcurl and GMime once for the process. Call it on one thread before messages are sent on several;
+// each thread then needs only its own handles and objects.
+void prepararCorreoEnHilos();
+
 // Sends one message over implicit TLS (smtps), one connection per message. The server certificate is checked
 // against the system's authorities, the PEM file named by SSL_CERT_FILE when set, and the account's own file.
 ResultadoCorreo enviarCorreo(const CuentaCorreo& cuenta, const MensajeCorreo& mensaje,

@@ -18,6 +18,8 @@ const QString kAyudaEnvioLote =
                    "                        envía los Quorvel_*.pdf que ya están en la carpeta\n"
                    "  --reenviar            envía también los ficheros que ya se enviaron a las mismas\n"
                    "                        direcciones (sin él se omiten con una línea «Ya enviado el ...»)\n"
+                   "  --conexiones N        mensajes que salen a la vez, cada uno por su conexión (de 1 a 8;\n"
+                   "                        por defecto, el valor de Constantes; 1 los envía de uno en uno)\n"
                    "Con --enviar el estado de salida es 1 si algún fichero no se pudo enviar.\n");
 
 using namespace lote;
@@ -26,7 +28,7 @@ namespace {
 
 // Sends each file (folder and name) and prints its lines; 0 when every one went out.
 int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, QTextStream& salida,
-           QTextStream& errores, bool reenviar)
+           QTextStream& errores, bool reenviar, std::optional<int> conexiones)
 {
     const CuentaConstantes cuenta = leerCuenta(db);
     if (!cuenta.ok) {
@@ -39,12 +41,20 @@ int enviar(store::Database& db, const QList<QPair<QString, QString>>& ficheros, 
     }
     EnvioPdf envio(db, cuenta.cuenta);
     int fallidos = 0;
-    for (const auto& [carpeta, nombre] : ficheros) {
-        const ResultadoFichero r = envio.enviarFichero(carpeta, nombre, kAsuntoCorreo, kTextoCorreo, reenviar);
+    const auto anotar = [&](int, const ResultadoFichero& r) {
         for (const QString& linea : r.lineas)
             salida << linea << Qt::endl;
         if (!r.enviado && !r.yaEnviado)
             ++fallidos;
+    };
+    const int n = conexiones.value_or(cuenta.conexiones);
+    // Files of one folder go together (a run writes all of its files into one), in the order given.
+    for (qsizetype i = 0; i < ficheros.size();) {
+        const QString carpeta = ficheros.at(i).first;
+        QStringList nombres;
+        for (; i < ficheros.size() && ficheros.at(i).first == carpeta; ++i)
+            nombres << ficheros.at(i).second;
+        envio.enviarFicheros(carpeta, nombres, kAsuntoCorreo, kTextoCorreo, reenviar, n, anotar);
     }
     return fallidos == 0 ? Correcto : Fallo;
 }
@@ -55,6 +65,37 @@ bool esOpcion(const QString& argumento, const QString& nombre)
 }
 
 } // namespace
+
+std::optional<int> sacarConexiones(QStringList& argumentos, QString& error)
+{
+    std::optional<int> conexiones;
+    for (qsizetype i = 0; i < argumentos.size();) {
+        const QString a = argumentos.at(i);
+        if (!esOpcion(a, QStringLiteral("--conexiones"))) {
+            ++i;
+            continue;
+        }
+        QString valor;
+        if (a.contains(u'=')) {
+            valor = a.section(u'=', 1);
+            argumentos.removeAt(i);
+        } else {
+            argumentos.removeAt(i);
+            if (i < argumentos.size())
+                valor = argumentos.takeAt(i);
+        }
+        bool ok = false;
+        const int n = valor.toInt(&ok);
+        if (!ok || n < 1 || n > kConexionesMaximo) {
+            error = QStringLiteral("El valor de --conexiones debe ser un número entero de 1 a %1, no «%2».")
+                        .arg(kConexionesMaximo)
+                        .arg(valor);
+            return std::nullopt;
+        }
+        conexiones = n;
+    }
+    return conexiones;
+}
 
 bool soloEnvio(const QStringList& argumentosSinEnviar)
 {
@@ -68,7 +109,7 @@ bool soloEnvio(const QStringList& argumentosSinEnviar)
 }
 
 int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& baseDefecto, QTextStream& salida,
-                      QTextStream& errores, bool reenviar)
+                      QTextStream& errores, bool reenviar, std::optional<int> conexiones)
 {
     QString base = baseDefecto;
     QString carpeta;
@@ -110,7 +151,7 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
         QList<QPair<QString, QString>> ficheros;
         for (const QString& nombre : ficherosPdf(carpeta))
             ficheros.append({carpeta, nombre});
-        return enviar(db, ficheros, salida, errores, reenviar);
+        return enviar(db, ficheros, salida, errores, reenviar, conexiones);
     } catch (const store::StoreError& e) {
         errores << QStringLiteral("No se puede abrir la base de datos %1: %2").arg(base, e.message()) << Qt::endl;
         return NoDisponible;
@@ -122,12 +163,12 @@ int enviarCarpetaLote(const QStringList& argumentosSinEnviar, const QString& bas
 }
 
 int enviarFicherosLote(store::Database& db, const QStringList& ficheros, QTextStream& salida, QTextStream& errores,
-                       bool reenviar)
+                       bool reenviar, std::optional<int> conexiones)
 {
     QList<QPair<QString, QString>> lista;
     for (const QString& f : ficheros) {
         const QFileInfo info(f);
         lista.append({info.path(), info.fileName()});
     }
-    return enviar(db, lista, salida, errores, reenviar);
+    return enviar(db, lista, salida, errores, reenviar, conexiones);
 }

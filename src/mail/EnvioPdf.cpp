@@ -9,7 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
 
 const QString kAsuntoCorreo = QStringLiteral("Envío hojas de control horario mensual");
 const QString kTextoCorreo = QStringLiteral("Adjunto se envía el pdf con el control de horario mensual.\n\nUn saludo.");
@@ -31,6 +39,7 @@ CuentaConstantes leerCuenta(store::Database& db)
     c.cuenta.password = fila.texto(QStringLiteral("e-password"));
     c.cuenta.certificado = fila.texto(QStringLiteral("e-certificado"));
     c.ok = fila.logico(QStringLiteral("e-ok"));
+    c.conexiones = conexionesCorreo(fila.texto(QStringLiteral("e-conexiones")));
     return c;
 }
 
@@ -175,10 +184,25 @@ EstadoFichero EnvioPdf::estado(const QString& carpeta, const QString& nombre)
     return e;
 }
 
-ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& nombre, const QString& asunto,
-                                         const QString& texto, bool reenviar)
+struct EnvioPdf::Preparado
 {
-    ResultadoFichero r;
+    ResultadoFichero resultado; // the file's result when nothing is to be sent
+    bool pendiente = false;     // a message is to be sent
+    bool esperar = false;       // the same bytes to the same addresses are on their way: try again later
+    MensajeCorreo mensaje;
+    qint64 intento = 0;
+    QString clave; // bytes and addresses
+    QString codigoVisible;
+    QString emailVisible;
+    QString rutaVisible;
+    QString nota; // what happened to the file's centre, for every line of the file
+};
+
+EnvioPdf::Preparado EnvioPdf::preparar(const QString& carpeta, const QString& nombre, const QString& asunto,
+                                       const QString& texto, bool reenviar, const QSet<QString>* ocupadas)
+{
+    Preparado p;
+    ResultadoFichero& r = p.resultado;
     const QString ruta = rutaDe(carpeta, nombre);
     const QString rutaVisible = textoVisible(ruta);
     const std::optional<QByteArray> bytes = leer(ruta);
@@ -187,7 +211,7 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
     const QString nota = centro.nota.isEmpty() ? QString() : QStringLiteral(" (") + centro.nota + u')';
     if (!centro.encontrado) {
         r.lineas << QStringLiteral("No encuentro centro: ") + textoVisible(codigoDeFichero(nombre)) + nota;
-        return r;
+        return p;
     }
     const QString codigoVisible = textoVisible(centro.codigo);
     const ListaDirecciones para = analizarDirecciones(centro.email);
@@ -195,28 +219,33 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
         r.lineas
             << QStringLiteral("Dirección no válida en el centro %1: %2").arg(codigoVisible, textoVisible(para.error)) +
                    nota;
-        return r;
+        return p;
     }
     if (para.buzones.isEmpty()) {
         r.lineas << QStringLiteral("Mail centro ") + codigoVisible + QStringLiteral(" vacío") + nota;
-        return r;
+        return p;
     }
     // A message without the file it exists for is of no use to the centre, and "OK" would hide the loss.
     if (!bytes) {
         r.lineas << QStringLiteral("No encontrado el anexo: ") + rutaVisible;
-        return r;
+        return p;
     }
     const QString destinos = claveDestinatarios(para.direcciones());
     if (!reenviar) {
+        p.clave = *hash + u' ' + destinos;
+        if (ocupadas && ocupadas->contains(p.clave)) {
+            p.esperar = true;
+            return p;
+        }
         if (const auto cuando = m_registro->yaEnviado(*hash, destinos)) {
             r.lineas << textoYaEnviado(*cuando) + QStringLiteral(": ") + codigoVisible + QStringLiteral(" a ") +
                             destinos + QStringLiteral("  ") + rutaVisible + nota;
             r.yaEnviado = true;
-            return r;
+            return p;
         }
     }
 
-    MensajeCorreo mensaje{centro.email, asuntoDeFichero(asunto, nombre, centro.codigo), texto, ruta, *bytes};
+    p.mensaje = MensajeCorreo{centro.email, asuntoDeFichero(asunto, nombre, centro.codigo), texto, ruta, *bytes};
     // Written before the message leaves: killed meanwhile, the register still tells this one may have gone.
     Envio envio;
     envio.codcentro = centro.codigo;
@@ -226,16 +255,182 @@ ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& 
     envio.sha256 = *hash;
     envio.destinatarios = destinos;
     envio.fecha = QDateTime::currentDateTime();
-    const qint64 intento = m_registro->anotarIntento(envio);
-    const ResultadoCorreo resultado = enviarCorreo(m_cuenta, mensaje, m_opciones);
+    p.intento = m_registro->anotarIntento(envio);
+    p.pendiente = true;
+    p.codigoVisible = codigoVisible;
+    p.emailVisible = textoVisible(centro.email);
+    p.rutaVisible = rutaVisible;
+    p.nota = nota;
+    return p;
+}
+
+ResultadoFichero EnvioPdf::terminar(const Preparado& p, const ResultadoCorreo& resultado)
+{
+    ResultadoFichero r;
     if (resultado.ok()) {
-        r.lineas << QStringLiteral("Envío a: ") + codigoVisible + QStringLiteral("  OK") + nota;
+        r.lineas << QStringLiteral("Envío a: ") + p.codigoVisible + QStringLiteral("  OK") + p.nota;
         r.enviado = true;
     } else {
-        r.lineas << QStringLiteral("Error al enviar: ") + codigoVisible + QStringLiteral(" a ") +
-                        textoVisible(centro.email) + QStringLiteral("  ") + rutaVisible + QStringLiteral(" (") +
-                        resultado.causa() + QStringLiteral(")") + nota;
+        r.lineas << QStringLiteral("Error al enviar: ") + p.codigoVisible + QStringLiteral(" a ") + p.emailVisible +
+                        QStringLiteral("  ") + p.rutaVisible + QStringLiteral(" (") + resultado.causa() +
+                        QStringLiteral(")") + p.nota;
     }
-    m_registro->anotarResultado(intento, resultado.ok(), resultado.messageId, r.lineas.last());
+    m_registro->anotarResultado(p.intento, resultado.ok(), resultado.messageId, r.lineas.last());
     return r;
+}
+
+ResultadoFichero EnvioPdf::enviarFichero(const QString& carpeta, const QString& nombre, const QString& asunto,
+                                         const QString& texto, bool reenviar)
+{
+    const Preparado p = preparar(carpeta, nombre, asunto, texto, reenviar);
+    if (!p.pendiente)
+        return p.resultado;
+    return terminar(p, enviarCorreo(m_cuenta, p.mensaje, m_opciones));
+}
+
+namespace {
+
+// A few threads, each sending one message at a time over its own connection. They touch nothing but the
+// message they are given and the account, which they only read.
+class Conexiones
+{
+public:
+    Conexiones(const CuentaCorreo& cuenta, const OpcionesCorreo& opciones, int hilos)
+        : m_cuenta(cuenta), m_opciones(opciones)
+    {
+        // Repainting is the caller's to do, on its own thread.
+        m_opciones.esperando = nullptr;
+        prepararCorreoEnHilos();
+        for (int i = 0; i < hilos; ++i)
+            m_hilos.emplace_back([this] { trabajar(); });
+    }
+    ~Conexiones()
+    {
+        {
+            const std::lock_guard<std::mutex> cerrojo(m_mutex);
+            m_parar = true;
+            m_cola.clear();
+        }
+        m_hayTrabajo.notify_all();
+        // Messages already on their way end within their time limits.
+        for (std::thread& h : m_hilos)
+            h.join();
+        borrarSecreto(m_cuenta.password);
+    }
+    Conexiones(const Conexiones&) = delete;
+    Conexiones& operator=(const Conexiones&) = delete;
+
+    void encolar(int indice, MensajeCorreo mensaje)
+    {
+        {
+            const std::lock_guard<std::mutex> cerrojo(m_mutex);
+            m_cola.emplace_back(indice, std::move(mensaje));
+        }
+        m_hayTrabajo.notify_one();
+    }
+
+    // The messages done since the last call; waits up to `espera` when there are none yet.
+    std::vector<std::pair<int, ResultadoCorreo>> recoger(std::chrono::milliseconds espera)
+    {
+        std::unique_lock<std::mutex> cerrojo(m_mutex);
+        m_hayResultado.wait_for(cerrojo, espera, [this] { return !m_hechos.empty(); });
+        return std::exchange(m_hechos, {});
+    }
+
+private:
+    void trabajar()
+    {
+        for (;;) {
+            std::pair<int, MensajeCorreo> tarea;
+            {
+                std::unique_lock<std::mutex> cerrojo(m_mutex);
+                m_hayTrabajo.wait(cerrojo, [this] { return m_parar || !m_cola.empty(); });
+                if (m_parar)
+                    return;
+                tarea = std::move(m_cola.front());
+                m_cola.pop_front();
+            }
+            ResultadoCorreo r = enviarCorreo(m_cuenta, tarea.second, m_opciones);
+            tarea.second = {};
+            {
+                const std::lock_guard<std::mutex> cerrojo(m_mutex);
+                m_hechos.emplace_back(tarea.first, std::move(r));
+            }
+            m_hayResultado.notify_one();
+        }
+    }
+
+    CuentaCorreo m_cuenta;
+    OpcionesCorreo m_opciones;
+    std::mutex m_mutex;
+    std::condition_variable m_hayTrabajo;
+    std::condition_variable m_hayResultado;
+    std::deque<std::pair<int, MensajeCorreo>> m_cola;
+    std::vector<std::pair<int, ResultadoCorreo>> m_hechos;
+    bool m_parar = false;
+    std::vector<std::thread> m_hilos;
+};
+
+} // namespace
+
+void EnvioPdf::enviarFicheros(const QString& carpeta, const QStringList& nombres, const QString& asunto,
+                              const QString& texto, bool reenviar, int conexiones,
+                              const std::function<void(int, const ResultadoFichero&)>& alTerminar)
+{
+    const int total = int(nombres.size());
+    conexiones = qBound(1, conexiones, qMax(1, total));
+    if (conexiones == 1) {
+        for (int i = 0; i < total; ++i)
+            alTerminar(i, enviarFichero(carpeta, nombres.at(i), asunto, texto, reenviar));
+        return;
+    }
+    Conexiones hilos(m_cuenta, m_opciones, conexiones);
+    std::vector<std::optional<ResultadoFichero>> hechos(static_cast<std::size_t>(total));
+    QHash<int, Preparado> enCamino;
+    QSet<QString> ocupadas;
+    std::vector<std::pair<int, ResultadoCorreo>> llegados;
+    int siguiente = 0; // the next file to prepare
+    int dado = 0;      // the next result to hand to the caller
+    while (dado < total) {
+        std::vector<std::pair<int, MensajeCorreo>> salen;
+        {
+            // The outcomes just known and the attempts about to leave share one commit: each commit waits for
+            // the disk, and one per row kept the connections idle. The attempts are stored before they leave.
+            store::Transaction tx(m_db);
+            for (auto& [indice, resultado] : llegados) {
+                const Preparado p = enCamino.take(indice);
+                ocupadas.remove(p.clave);
+                hechos[std::size_t(indice)] = terminar(p, resultado);
+            }
+            llegados.clear();
+            while (siguiente < total && enCamino.size() < conexiones) {
+                Preparado p = preparar(carpeta, nombres.at(siguiente), asunto, texto, reenviar, &ocupadas);
+                if (p.esperar)
+                    break;
+                if (p.pendiente) {
+                    if (!p.clave.isEmpty())
+                        ocupadas.insert(p.clave);
+                    salen.emplace_back(siguiente, std::exchange(p.mensaje, {}));
+                    enCamino.insert(siguiente, std::move(p));
+                } else {
+                    hechos[std::size_t(siguiente)] = std::move(p.resultado);
+                }
+                ++siguiente;
+            }
+            tx.commit();
+        }
+        for (auto& [indice, mensaje] : salen)
+            hilos.encolar(indice, std::move(mensaje));
+        // Results go out in the files' order: a quick message waits for the slower ones before it.
+        while (dado < total && hechos[std::size_t(dado)]) {
+            alTerminar(dado, *hechos[std::size_t(dado)]);
+            hechos[std::size_t(dado)].reset();
+            ++dado;
+        }
+        if (dado == total)
+            break;
+        llegados = hilos.recoger(std::chrono::milliseconds(100));
+        if (m_opciones.esperando)
+            m_opciones.esperando();
+    }
 }

@@ -3,8 +3,10 @@
 #include "mail/Correo.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,6 +27,7 @@ struct CuentaConstantes
 {
     CuentaCorreo cuenta;
     bool ok = false;
+    int conexiones = 4; // e-conexiones: messages sent at once
 };
 CuentaConstantes leerCuenta(store::Database& db);
 
@@ -54,6 +57,8 @@ struct EstadoFichero
 
 // Mails PDF files to their centres, one message and one connection per file, and keeps the register of
 // what was sent: the one place that writes it. Holds the centres lookup open for the life of one sending.
+// The store is used only on the thread that made the object; with several connections, other threads carry
+// the messages and hand the outcomes back.
 class EnvioPdf
 {
 public:
@@ -66,6 +71,12 @@ public:
     // "Ya enviado el" line unless `reenviar`.
     ResultadoFichero enviarFichero(const QString& carpeta, const QString& nombre, const QString& asunto,
                                    const QString& texto, bool reenviar = false);
+    // The files in turn with up to `conexiones` messages on their way at once. `alTerminar` gets each file's
+    // result on this thread, in the order of `nombres`, as soon as that file and all before it are done. With
+    // one connection it is enviarFichero for each file, one after another.
+    void enviarFicheros(const QString& carpeta, const QStringList& nombres, const QString& asunto, const QString& texto,
+                        bool reenviar, int conexiones,
+                        const std::function<void(int indice, const ResultadoFichero&)>& alTerminar);
     // Whether the file, as it is now, already went to its centre's addresses as they are now.
     EstadoFichero estado(const QString& carpeta, const QString& nombre);
     // One message to `destinatarios` with the file attached; the file must exist.
@@ -75,6 +86,13 @@ public:
     static QString textoYaEnviado(const QDateTime& cuando); // "Ya enviado el dd/mm/aaaa hh:mm"
 
 private:
+    struct Preparado;
+    // Everything up to the message leaving: the checks, the register's attempt row. `ocupadas` are the
+    // files on their way (bytes and addresses); one of them again is left for later, so it is not sent twice.
+    Preparado preparar(const QString& carpeta, const QString& nombre, const QString& asunto, const QString& texto,
+                       bool reenviar, const QSet<QString>* ocupadas = nullptr);
+    ResultadoFichero terminar(const Preparado& p, const ResultadoCorreo& resultado);
+
     struct Centro
     {
         bool encontrado = false;

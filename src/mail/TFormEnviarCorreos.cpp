@@ -222,16 +222,14 @@ void TFormEnviarCorreos::BotEnviarCorreosClick()
     OpcionesCorreo opciones = opcionesCorreo;
     opciones.esperando = repintar;
     EnvioPdf envio(m_db, m_cuenta.cuenta, opciones);
-    const QString carpeta = m_rutaPdf->text();
-    for (const QString& nombre : marcados) {
-        // A file the user ticks goes even if it went before; the automatic sending leaves those out.
-        const ResultadoFichero r =
-            envio.enviarFichero(carpeta, nombre, m_asunto->text(), m_texto->toPlainText(), m_reenviarMarcados);
-        for (const QString& linea : r.lineas)
-            m_resultado->appendPlainText(linea);
-        m_progreso->setValue(m_progreso->value() + 1);
-        repintar();
-    }
+    // A file the user ticks goes even if it went before; the automatic sending leaves those out.
+    envio.enviarFicheros(m_rutaPdf->text(), marcados, m_asunto->text(), m_texto->toPlainText(), m_reenviarMarcados,
+                         m_cuenta.conexiones, [this](int, const ResultadoFichero& r) {
+                             for (const QString& linea : r.lineas)
+                                 m_resultado->appendPlainText(linea);
+                             m_progreso->setValue(m_progreso->value() + 1);
+                             repintar();
+                         });
 }
 
 void TFormEnviarCorreos::AutoEnvio()

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -156,6 +157,11 @@ void TFormManConstantes::crearControles()
     m_speedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     m_speedButton2->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     m_speedButton2->setToolTip(QStringLiteral("Selecciona el certificado:"));
+    m_conexiones = new QSpinBox(correo);
+    m_conexiones->setObjectName(QStringLiteral("DBSECONEXIONES"));
+    m_conexiones->setRange(1, kConexionesMaximo);
+    m_conexiones->setToolTip(QStringLiteral("Mensajes que salen a la vez, cada uno por su conexión; con 1 se envían "
+                                            "de uno en uno"));
     m_emailTest = campo("EmailTest");
     m_pruebaMail = new QPushButton(QStringLiteral("Prueba correo"), correo);
     m_pruebaMail->setObjectName(QStringLiteral("BotPruebaMail"));
@@ -196,6 +202,9 @@ void TFormManConstantes::crearControles()
     filaCertificado->addWidget(m_certificado, 1);
     filaCertificado->addWidget(m_speedButton2);
     rejilla->addLayout(filaCertificado, f, 1, 1, 3);
+    ++f;
+    rejilla->addWidget(etiqueta(QStringLiteral("Conexiones a la vez"), m_conexiones), f, 0);
+    rejilla->addWidget(m_conexiones, f, 1, Qt::AlignLeft);
     ++f;
     rejilla->setRowMinimumHeight(f++, 8);
     rejilla->addWidget(etiqueta(QStringLiteral("Escribe un mail para la prueba:"), m_emailTest), f++, 0, 1, 4);
@@ -270,6 +279,7 @@ void TFormManConstantes::mostrarFila()
         if (e->text() != valor)
             e->setText(valor);
     }
+    m_conexiones->setValue(m_fila.eConexiones);
     m_mostrando = false;
 }
 
@@ -313,6 +323,13 @@ void TFormManConstantes::conectar()
             editar();
         });
     }
+    // How many messages go at once says nothing about the account: the test stands.
+    connect(m_conexiones, &QSpinBox::valueChanged, this, [this](int valor) {
+        if (m_mostrando)
+            return;
+        m_fila.eConexiones = valor;
+        editar();
+    });
     conectar(m_generarPdf, &QCheckBox::clicked, this, [this] { DBCKGenerarPDFClick(); });
     conectar(m_impresora, &QCheckBox::clicked, this, [this] { DBCKImpresoraClick(); });
     conectar(m_speedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });

@@ -8,6 +8,7 @@ class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 namespace store {
 class Database;
@@ -87,6 +88,7 @@ private:
     QLineEdit* m_password = nullptr;
     QLineEdit* m_certificado = nullptr;
     QToolButton* m_speedButton2 = nullptr;
+    QSpinBox* m_conexiones = nullptr;
     QToolButton* m_verPassword = nullptr;
     QLineEdit* m_emailTest = nullptr;
     QPushButton* m_pruebaMail = nullptr;

@@ -59,8 +59,28 @@ const QString kCamposTrabajador =
 
 void buscarTrabajadores(TablaConsulta& t, const QString& texto)
 {
+    // Every text holds the empty one: no field needs folding to list everybody with a value.
+    if (texto.isEmpty()) {
+        t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
+                    QStringLiteral(" FROM trabajadores t1 WHERE t1.nomtrabajador IS NOT NULL OR t1.nss IS NOT NULL OR "
+                                   "t1.nif IS NOT NULL OR t1.telef IS NOT NULL OR t1.alias IS NOT NULL OR "
+                                   "t1.email IS NOT NULL"),
+                {}, QStringLiteral("nomtrabajador"));
+        return;
+    }
     // instr() on folded texts: the typed text is never a pattern, so % _ " ' ; match themselves. The text is
-    // folded once here rather than once per row.
+    // folded once here rather than once per row, and the six fields of a row in one call, kept apart by a
+    // character the folded text cannot hold, so no match spans two fields.
+    const QString plegado = store::plegar(texto);
+    if (!plegado.contains(QChar(0x1F))) {
+        t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
+                    QStringLiteral(" FROM trabajadores t1 WHERE instr(PLEGAR(coalesce(t1.nomtrabajador, '') || "
+                                   "char(31) || coalesce(t1.nss, '') || char(31) || coalesce(t1.nif, '') || char(31) "
+                                   "|| coalesce(t1.telef, '') || char(31) || coalesce(t1.alias, '') || char(31) || "
+                                   "coalesce(t1.email, '')), :par1) > 0"),
+                {plegado}, QStringLiteral("nomtrabajador"));
+        return;
+    }
     t.abrir(QStringLiteral("SELECT ") + kCamposTrabajador +
                 QStringLiteral(" FROM trabajadores t1 WHERE "
                                "instr(PLEGAR(t1.nomtrabajador), :par1) > 0 OR "
@@ -69,7 +89,7 @@ void buscarTrabajadores(TablaConsulta& t, const QString& texto)
                                "instr(PLEGAR(t1.telef), :par1) > 0 OR "
                                "instr(PLEGAR(t1.alias), :par1) > 0 OR "
                                "instr(PLEGAR(t1.email), :par1) > 0"),
-            {store::plegar(texto)}, QStringLiteral("nomtrabajador"));
+            {plegado}, QStringLiteral("nomtrabajador"));
 }
 
 void trabajadoresSinCentro(TablaConsulta& t)
@@ -81,19 +101,26 @@ void trabajadoresSinCentro(TablaConsulta& t)
 
 void calcularCentros(TablaConsulta& t)
 {
-    // One read of the assignments for the whole list rather than one per row.
-    auto codigos = std::make_shared<QHash<qint64, QStringList>>();
+    // Asked for each row the grid shows, as the list is read: one statement, kept ready.
+    auto consulta = std::make_shared<std::unique_ptr<store::Statement>>();
     t.campoCalculado = QStringLiteral("Centros");
-    t.calcular = [codigos](const TablaConsulta& tabla, int fila) -> QVariant {
-        if (fila == 0) {
-            codigos->clear();
-            // The model's own database: the rows were read from it a moment ago.
-            store::Statement st = tabla.baseDatos().prepare(
-                QStringLiteral("SELECT idtrabajador, codcentro FROM ubicatrabajador ORDER BY rowid"));
+    t.calcular = [consulta](const TablaConsulta& tabla, int fila) -> QVariant {
+        if (!*consulta)
+            *consulta = std::make_unique<store::Statement>(
+                tabla.baseDatos().prepare(QStringLiteral("SELECT codcentro FROM ubicatrabajador "
+                                                         "WHERE idtrabajador = :par1 ORDER BY rowid")));
+        store::Statement& st = **consulta;
+        st.bind(1, tabla.id(fila));
+        QStringList codigos;
+        try {
             while (st.step())
-                (*codigos)[st.integer(0)] << st.text(1);
+                codigos << st.text(0);
+        } catch (...) {
+            st.reset();
+            throw;
         }
-        return codigos->value(tabla.id(fila)).join(QStringLiteral(" / "));
+        st.reset();
+        return codigos.join(QStringLiteral(" / "));
     };
 }
 

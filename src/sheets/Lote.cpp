@@ -113,8 +113,14 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
     QStringList argumentosHojas = argumentos;
     const bool reenviar = argumentosHojas.removeAll(QStringLiteral("--reenviar")) > 0;
     const bool enviar = argumentosHojas.removeAll(QStringLiteral("--enviar")) > 0 || reenviar;
+    QString errorConexiones;
+    const std::optional<int> conexiones = sacarConexiones(argumentosHojas, errorConexiones);
+    if (!errorConexiones.isEmpty()) {
+        errores << errorConexiones << Qt::endl;
+        return Argumentos;
+    }
     if (enviar && soloEnvio(argumentosHojas))
-        return enviarCarpetaLote(argumentosHojas, baseDefecto, salida, errores, reenviar);
+        return enviarCarpetaLote(argumentosHojas, baseDefecto, salida, errores, reenviar, conexiones);
     QHash<QString, QString> opciones;
     PeticionSalida peticion;
     std::optional<bool> sabados, domingos, festivos, autocentros, diasemana;
@@ -265,7 +271,7 @@ int ejecutarLote(const QStringList& argumentos, const QString& baseDefecto, QTex
             salida << QStringLiteral("PDF: ") << fichero << Qt::endl;
         const bool terminada = r.estado == ResultadoSalida::Estado::Terminada;
         if (enviar && terminada) {
-            const int envio = enviarFicherosLote(db, r.ficheros, salida, errores, reenviar);
+            const int envio = enviarFicherosLote(db, r.ficheros, salida, errores, reenviar, conexiones);
             return interaccion.avisos() ? int(Fallo) : envio;
         }
         return terminada && !interaccion.avisos() ? Correcto : Fallo;

@@ -164,6 +164,10 @@ Apertura abrir(const QByteArray& file, int flags, Formato formato)
     // Work tables are TEMP tables of the connection; in memory, their unencrypted rows never reach the disk.
     if (a.rc == SQLITE_OK)
         a.rc = sqlite3_exec(a.db, "PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // Every page read from the file is decrypted and checked: the default 2,000 small pages held less than the
+    // workers of a large office, so each search read them all again. Another copy's write still clears it.
+    if (a.rc == SQLITE_OK)
+        a.rc = sqlite3_exec(a.db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     // A wrong key only shows at the first real read.
     if (a.rc == SQLITE_OK)
         a.rc = sqlite3_exec(a.db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -371,6 +375,36 @@ int Statement::column(const QString& name) const
 bool Statement::isNull(int index) const
 {
     return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
+Statement::Tipo Statement::tipo(int index) const
+{
+    switch (sqlite3_column_type(m_stmt, index)) {
+    case SQLITE_INTEGER:
+        return Tipo::Entero;
+    case SQLITE_FLOAT:
+        return Tipo::Real;
+    case SQLITE_NULL:
+        return Tipo::Nulo;
+    case SQLITE_BLOB:
+        return Tipo::Binario;
+    default:
+        return Tipo::Texto;
+    }
+}
+
+QByteArrayView Statement::bytes(int index) const
+{
+    // The text call comes first: it may convert the value, and the length is that of the result.
+    const auto* data = sqlite3_column_type(m_stmt, index) == SQLITE_BLOB
+                           ? static_cast<const char*>(sqlite3_column_blob(m_stmt, index))
+                           : reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, index));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_stmt, index)) : QByteArrayView();
+}
+
+double Statement::real(int index) const
+{
+    return sqlite3_column_double(m_stmt, index);
 }
 
 QString Statement::text(int index) const

@@ -2,6 +2,7 @@
 
 #include "store/StoreError.h"
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -87,6 +88,12 @@ public:
     bool boolean(int index) const;   // throws ConversionError on null
     QDate date(int index) const;     // invalid QDate on null
     QVariant value(int index) const;
+    // The column as the store holds it, before any conversion: NULL, integer, real, text or blob. For text
+    // and blobs `bytes` gives the stored bytes (UTF-8 for text), valid until the next step.
+    enum class Tipo { Nulo, Entero, Real, Texto, Binario };
+    Tipo tipo(int index) const;
+    QByteArrayView bytes(int index) const;
+    double real(int index) const;
 
     bool isNull(const QString& name) const { return isNull(column(name)); }
     QString text(const QString& name) const { return text(column(name)); }

@@ -125,6 +125,87 @@ TEST_F(MaestrosCoreTest, GridModelsReadTheirQueriesAgain)
     EXPECT_EQ(t.rowCount(), 0);
 }
 
+// The search list keeps its rows as read and turns them into values as the grid reads them: whatever is read
+// first, each row shows what a plain reading of the store gives, centres included, and the next search or a
+// second reading shows the store as it is then. A typed text never matches across two fields.
+TEST_F(MaestrosCoreTest, TheWorkerSearchShowsEveryRowAsStoredWhateverIsReadFirst)
+{
+    const auto b2 = fixture::centro(db(), m_empresa, QStringLiteral("B2"), QStringLiteral("OFICINAS"));
+    store::Transaction tx(db());
+    for (int i = 0; i < 300; ++i) {
+        const qint64 id =
+            fixture::trabajador(db(), i % 3 ? QStringLiteral("Ñ%1 ÁLVAREZ").arg(299 - i) : QString(),
+                                QStringLiteral("%1X").arg(i), QStringLiteral("NSS%1").arg(i), QStringLiteral("C"), {});
+        if (i % 4 == 0)
+            fixture::asignar(db(), id, b2.codcentro);
+        if (i % 5 == 0)
+            fixture::asignar(db(), id, m_centro.codcentro);
+    }
+    tx.commit();
+    TablaConsulta t(db(), {{QStringLiteral("nomtrabajador"), {}}, {QStringLiteral("Centros"), {}}});
+    QAbstractItemModelTester tester(&t, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    consultas::calcularCentros(t);
+    const auto esperado = [this] {
+        QStringList filas;
+        store::Statement st = db().prepare(QStringLiteral(
+            "SELECT t.id, t.nomtrabajador, (SELECT group_concat(codcentro, ' / ') FROM (SELECT codcentro "
+            "FROM ubicatrabajador u WHERE u.idtrabajador = t.id ORDER BY u.rowid)) FROM trabajadores t "
+            "ORDER BY t.nomtrabajador IS NOT NULL, t.nomtrabajador COLLATE ESPANOL, t.id"));
+        while (st.step())
+            filas << QStringLiteral("%1|%2|%3").arg(st.integer(0)).arg(st.text(1), st.text(2));
+        return filas;
+    };
+    const auto leido = [&t](const QList<int>& orden) {
+        QStringList filas(t.rowCount());
+        for (const int f : orden)
+            filas[f] = QStringLiteral("%1|%2|%3")
+                           .arg(t.id(f))
+                           .arg(t.data(t.index(f, 0)).toString(), t.data(t.index(f, 1)).toString());
+        return filas;
+    };
+    QList<int> alReves;
+    consultas::buscarTrabajadores(t, {});
+    for (int f = t.rowCount() - 1; f >= 0; --f)
+        alReves << f;
+    EXPECT_EQ(leido(alReves), esperado());
+    EXPECT_EQ(t.buscar(QStringLiteral("nss"), QStringLiteral("NSS150")), 50) << "the nameless rows come first, by id";
+
+    // What changed in the store shows once the list is read again, and only then.
+    maestros::quitarAsignacion(db(), m_trabajadores.first(), m_centro.codcentro);
+    fixture::asignar(db(), m_trabajadores.first(), b2.codcentro);
+    const int primero = t.buscar(QStringLiteral("id"), m_trabajadores.first());
+    EXPECT_EQ(t.valor(primero, QStringLiteral("Centros")).toString(), m_centro.codcentro);
+    t.reabrir();
+    QList<int> saltos;
+    for (int f = 0; f < t.rowCount(); f += 7)
+        saltos << f;
+    for (int f = 0; f < t.rowCount(); ++f)
+        if (f % 7)
+            saltos << f;
+    EXPECT_EQ(leido(saltos), esperado());
+
+    // Field by field, as the search always was.
+    const auto porCampo = [this](const QString& texto) {
+        store::Statement st = db().prepare(
+            QStringLiteral("SELECT count(*) FROM trabajadores WHERE instr(PLEGAR(nomtrabajador), PLEGAR(:par1)) > 0 OR "
+                           "instr(PLEGAR(nss), PLEGAR(:par1)) > 0 OR instr(PLEGAR(nif), PLEGAR(:par1)) > 0 OR "
+                           "instr(PLEGAR(telef), PLEGAR(:par1)) > 0 OR instr(PLEGAR(alias), PLEGAR(:par1)) > 0 OR "
+                           "instr(PLEGAR(email), PLEGAR(:par1)) > 0"));
+        st.bind(1, texto);
+        st.step();
+        return int(st.integer(0));
+    };
+    for (const QString& texto : {QStringLiteral("ñ29"), QStringLiteral("n291 alvarez"), QStringLiteral("SS15")}) {
+        consultas::buscarTrabajadores(t, texto);
+        EXPECT_EQ(t.rowCount(), porCampo(texto)) << texto.toStdString();
+        EXPECT_GT(t.rowCount(), 0) << texto.toStdString();
+    }
+    consultas::buscarTrabajadores(t, QStringLiteral("ZNSS1"));
+    EXPECT_EQ(t.rowCount(), 0) << "the name's end and the NSS's start are two fields";
+    consultas::buscarTrabajadores(t, QStringLiteral("X"));
+    EXPECT_EQ(t.rowCount(), 300);
+}
+
 } // namespace
 
 TEST_F(MaestrosCoreTest, ACentreIsFoundByItsCodeAndItsCodeByItsId)

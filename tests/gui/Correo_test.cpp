@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -138,6 +139,7 @@ TEST_F(CorreoPralTest, SettingsScreenShowsTheRowAndOnlySavingWritesIt)
     EXPECT_FALSE(grabar->isEnabled());
     EXPECT_FALSE(cancelar->isEnabled());
     EXPECT_FALSE(en<QPushButton>(&pantalla, "BotPruebaMail")->isEnabled());
+    EXPECT_EQ(en<QSpinBox>(&pantalla, "DBSECONEXIONES")->value(), 4);
 
     // The two output modes are kept apart; unticking one never ticks the other.
     impresora->click();
@@ -184,6 +186,9 @@ TEST_F(CorreoPralTest, SettingsScreenShowsTheRowAndOnlySavingWritesIt)
     otraVez.show();
     en<QCheckBox>(&otraVez, "DBCKImpresora")->click();
     en<QCheckBox>(&otraVez, "DBCKSABADOS")->click();
+    // How many messages go at once is no part of the account: the test stands.
+    en<QSpinBox>(&otraVez, "DBSECONEXIONES")->setValue(1);
+    EXPECT_TRUE(en<QCheckBox>(&otraVez, "DBEOK")->isChecked());
     auto* host = en<QLineEdit>(&otraVez, "DBEHOST");
     host->selectAll();
     escribir(host, QStringLiteral("smtp.correo.es"));
@@ -193,6 +198,7 @@ TEST_F(CorreoPralTest, SettingsScreenShowsTheRowAndOnlySavingWritesIt)
     EXPECT_FALSE(guardada.generarPDF);
     EXPECT_EQ(guardada.sabados, !sabadosAntes);
     EXPECT_EQ(guardada.eHost, QStringLiteral("smtp.correo.es"));
+    EXPECT_EQ(guardada.eConexiones, 1);
 }
 
 TEST_F(CorreoPralTest, TestMailRecordsItsOutcomeAndThePresetAsksOnlyWhenVerified)

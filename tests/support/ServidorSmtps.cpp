@@ -95,6 +95,7 @@ QString ServidorSmtps::arrancar()
                          : m_modo == Modo::GoteoSaludo ? QStringLiteral("goteo_saludo")
                          : m_modo == Modo::GoteoDatos  ? QStringLiteral("goteo_datos")
                          : m_modo == Modo::CallaQuit   ? QStringLiteral("calla_quit")
+                         : m_modo == Modo::Ligero      ? QStringLiteral("ligero")
                                                        : QStringLiteral("tls");
     m_proceso = std::make_unique<QProcess>();
     m_proceso->setProcessChannelMode(QProcess::SeparateChannels);

@@ -20,7 +20,8 @@ public:
         CallaDatos,  // takes the message and never answers its end
         GoteoSaludo, // greets one byte a second, without end
         GoteoDatos,  // answers the message one byte a second, without end
-        CallaQuit    // accepts the message, never answers QUIT
+        CallaQuit,   // accepts the message, never answers QUIT
+        Ligero       // implicit TLS, takes each message unread: measures the sender alone
     };
 
     // Empty when the packages the server needs are installed; otherwise which one is missing. Only then may a
