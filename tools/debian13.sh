@@ -38,6 +38,8 @@ desmontar() {
     rm -rf --one-file-system "$SISTEMA" "$INTERCAMBIO"
 }
 trap desmontar EXIT
+# Stopped by a signal, the script still releases the mounts and removes the chroot.
+trap "exit 130" INT TERM HUP
 
 if [ -f "$BASE" ] && [ -z "$(find "$BASE" -mtime +7)" ]; then
     echo "== Debian 13 de $BASE"
