@@ -4,6 +4,7 @@
 #include "masterdata/TFormManTablas.h"
 #include "masterdata/TFormManTrabajadores.h"
 #include "masterdata/TFormManTrabajadores2.h"
+#include "support/Capturas.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -18,15 +19,6 @@ protected:
     {
         MaestrosTest::SetUp();
         m_ejemplo = fixture::crearEjemplo(db());
-    }
-
-    void guardar(QWidget* w, const QString& nombre)
-    {
-        const QString carpeta = qEnvironmentVariable("QUORVEL_CAPTURAS");
-        if (carpeta.isEmpty())
-            return;
-        QDir().mkpath(carpeta);
-        EXPECT_TRUE(w->grab().save(QDir(carpeta).filePath(nombre)));
     }
 
     // Every visible button shows its whole caption, inside the window.
@@ -59,7 +51,7 @@ TEST_F(CapturasMaestrosTest, BrowserShowsTheThreeLevels)
     const int nombre = trabajadores->horizontalHeader()->sectionSize(3);
     for (const QString& n : columna(&tablas, "DBTrabajadores", QStringLiteral("nomtrabajador")))
         EXPECT_LE(trabajadores->fontMetrics().horizontalAdvance(n), nombre) << n.toStdString();
-    guardar(&tablas, QStringLiteral("mantenimiento-tablas.png"));
+    capturas::guardar(&tablas, QStringLiteral("mantenimiento-tablas.png"));
 }
 
 TEST_F(CapturasMaestrosTest, CentreEditorShowsItsFieldsAndCalendar)
@@ -70,7 +62,7 @@ TEST_F(CapturasMaestrosTest, CentreEditorShowsItsFieldsAndCalendar)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
     botonesEnteros(&editor);
     EXPECT_EQ(texto(&editor, "DBCODCENTRO"), m_ejemplo.oficinas.codcentro);
-    guardar(&editor, QStringLiteral("mantenimiento-centro.png"));
+    capturas::guardar(&editor, QStringLiteral("mantenimiento-centro.png"));
 }
 
 TEST_F(CapturasMaestrosTest, SearchListsWorkersWithTheirCentres)
@@ -80,7 +72,7 @@ TEST_F(CapturasMaestrosTest, SearchListsWorkersWithTheirCentres)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&busqueda));
     botonesEnteros(&busqueda);
     EXPECT_GT(modelo(&busqueda, "DBGrid1")->rowCount(), 10);
-    guardar(&busqueda, QStringLiteral("busqueda-trabajadores.png"));
+    capturas::guardar(&busqueda, QStringLiteral("busqueda-trabajadores.png"));
 }
 
 TEST_F(CapturasMaestrosTest, WorkerEditorShowsItsCentres)
@@ -92,5 +84,5 @@ TEST_F(CapturasMaestrosTest, WorkerEditorShowsItsCentres)
     botonesEnteros(&editor);
     EXPECT_EQ(modelo(&editor, "DBGrid1")->rowCount(), 2);
     EXPECT_FALSE(hijo<QLineEdit>(&editor, "DBFALTA")->isVisible());
-    guardar(&editor, QStringLiteral("mantenimiento-trabajador.png"));
+    capturas::guardar(&editor, QStringLiteral("mantenimiento-trabajador.png"));
 }

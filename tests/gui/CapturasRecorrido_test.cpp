@@ -2,6 +2,7 @@
 // run with its summary and its log. With QUORVEL_CAPTURAS naming a folder the moments are saved there as PNG
 // files (the pictures of the docs folder come from here).
 #include "gui/PralPruebas.h"
+#include "support/Capturas.h"
 
 #include <QDir>
 #include <QLabel>
@@ -12,15 +13,6 @@
 
 class CapturasRecorridoTest : public PralTest
 {
-protected:
-    void guardar(QWidget* w, const QString& nombre)
-    {
-        const QString carpeta = qEnvironmentVariable("QUORVEL_CAPTURAS");
-        if (carpeta.isEmpty())
-            return;
-        QDir().mkpath(carpeta);
-        EXPECT_TRUE(w->grab().save(QDir(carpeta).filePath(nombre)));
-    }
 };
 
 TEST_F(CapturasRecorridoTest, FirstStartThenTheEndOfAPdfRunAndItsLog)
@@ -37,7 +29,7 @@ TEST_F(CapturasRecorridoTest, FirstStartThenTheEndOfAPdfRunAndItsLog)
         EXPECT_TRUE(primerPaso->isVisible());
         EXPECT_FALSE(ventana.findChild<QWidget*>(QStringLiteral("PanelResumen"))->isVisible());
         EXPECT_FALSE(ventana.findChild<QWidget*>(QStringLiteral("PanelLog"))->isVisible());
-        guardar(&ventana, QStringLiteral("primer-arranque.png"));
+        capturas::guardar(&ventana, QStringLiteral("primer-arranque.png"));
     }
 
     // The sample file: every centre of the first company as PDF files; one centre has no workers.
@@ -57,7 +49,7 @@ TEST_F(CapturasRecorridoTest, FirstStartThenTheEndOfAPdfRunAndItsLog)
     // Three lines, all in sight: nothing to scroll.
     QTRY_VERIFY(!log->verticalScrollBar()->isVisible());
     EXPECT_FALSE(log->horizontalScrollBar()->isVisible());
-    guardar(m_ventana.get(), QStringLiteral("fin-generacion-pdf.png"));
+    capturas::guardar(m_ventana.get(), QStringLiteral("fin-generacion-pdf.png"));
 
     // Closed, the window is as before the run but for the summary.
     QTest::mouseClick(control<QPushButton>("BotCerrarLog"), Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "gui/PralPruebas.h"
 
 #include "calendars/TColorCalendar.h"
+#include "support/Capturas.h"
 
 #include <QDir>
 #include <QImage>
@@ -11,15 +12,6 @@
 // view are also saved there as PNG files (the pictures of the docs folder come from here).
 class CapturasTest : public PralTest
 {
-protected:
-    void guardar(QWidget* w, const QString& nombre)
-    {
-        const QString carpeta = qEnvironmentVariable("QUORVEL_CAPTURAS");
-        if (carpeta.isEmpty())
-            return;
-        QDir().mkpath(carpeta);
-        EXPECT_TRUE(w->grab().save(QDir(carpeta).filePath(nombre)));
-    }
 };
 
 TEST_F(CapturasTest, MainWindowFitsASmallScreenWithEveryControlInside)
@@ -47,7 +39,7 @@ TEST_F(CapturasTest, MainWindowFitsASmallScreenWithEveryControlInside)
         EXPECT_TRUE(ventana.contains(donde)) << nombre;
         EXPECT_GE(w->width(), w->minimumSizeHint().width()) << nombre << " is squeezed";
     }
-    guardar(m_ventana.get(), QStringLiteral("ventana-principal.png"));
+    capturas::guardar(m_ventana.get(), QStringLiteral("ventana-principal.png"));
 }
 
 TEST_F(CapturasTest, MonthViewPaintsHolidaysInTheirColours)
@@ -71,5 +63,5 @@ TEST_F(CapturasTest, MonthViewPaintsHolidaysInTheirColours)
     EXPECT_EQ(pixel(12), QColor(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(pixel(9), QColor(0xFF, 0xFF, 0xFF));
     QWidget* panel = mes->parentWidget();
-    guardar(panel, QStringLiteral("vista-mes.png"));
+    capturas::guardar(panel, QStringLiteral("vista-mes.png"));
 }
