@@ -104,42 +104,93 @@ void TablaConsulta::reabrir()
 
 void TablaConsulta::ordenar(int campo, int id)
 {
-    // As ORDER BY field COLLATE ESPANOL, id: empty (NULL) fields first, then the texts; equal ones by id.
+    // As ORDER BY field COLLATE ESPANOL, id: empty (NULL) fields first, by id, then the texts; equal ones by id.
     const int n = int(m_inicio.size());
-    std::vector<int> filas(static_cast<std::size_t>(n), 0);
-    for (int i = 0; i < n; ++i)
-        filas[std::size_t(i)] = i;
-    std::vector<qint64> ids(static_cast<std::size_t>(n));
-    std::vector<char> nulos(static_cast<std::size_t>(n));
-    std::vector<QString> todos(static_cast<std::size_t>(n));
+    struct Fila
+    {
+        qint64 id;
+        int puesto; // in the last full ordering; only for a row with text
+        int fila;
+        bool nulo;
+    };
+    std::vector<Fila> filas(static_cast<std::size_t>(n));
+    // That order depends only on each row's text and id, so rows the last full ordering placed keep their
+    // places among themselves: a keystroke that narrows or widens the same list needs no text compared.
+    bool colocadas = !m_puestos.empty();
     for (int i = 0; i < n; ++i) {
-        ids[std::size_t(i)] = celda(i, id).toLongLong();
-        const QVariant v = celda(i, campo);
-        nulos[std::size_t(i)] = v.isNull();
-        todos[std::size_t(i)] = v.toString();
+        Fila& f = filas[std::size_t(i)];
+        f.id = celda(i, id).toLongLong();
+        f.fila = i;
+        const std::string_view crudo = bytesDe(i, campo);
+        f.nulo = crudo.front() == kNulo;
+        f.puesto = 0;
+        if (colocadas && !f.nulo) {
+            const auto it = m_puestos.find(f.id);
+            if (it == m_puestos.end() || it->second.crudo != crudo)
+                colocadas = false;
+            else
+                f.puesto = it->second.puesto;
+        }
     }
-    std::sort(filas.begin(), filas.end(), [&](int a, int b) {
-        if (nulos[std::size_t(a)] != nulos[std::size_t(b)])
-            return nulos[std::size_t(a)] != 0;
-        return ids[std::size_t(a)] < ids[std::size_t(b)];
-    });
-    const auto primerTexto = std::find_if(filas.begin(), filas.end(), [&](int f) { return !nulos[std::size_t(f)]; });
-    std::vector<int> conTexto(primerTexto, filas.end());
-    std::vector<QString> textos;
-    textos.reserve(conTexto.size());
-    for (const int f : conTexto)
-        textos.push_back(std::move(todos[std::size_t(f)]));
-    std::vector<int> orden(conTexto.size());
-    for (int i = 0; i < int(orden.size()); ++i)
-        orden[std::size_t(i)] = i;
-    store::ordenarEspanol(textos, orden);
+    const auto antes = [](const Fila& a, const Fila& b) {
+        if (a.nulo != b.nulo)
+            return a.nulo;
+        if (a.nulo && a.id != b.id)
+            return a.id < b.id;
+        if (a.puesto != b.puesto)
+            return a.puesto < b.puesto;
+        return a.fila < b.fila;
+    };
+    if (!colocadas) {
+        std::sort(filas.begin(), filas.end(), [](const Fila& a, const Fila& b) {
+            if (a.nulo != b.nulo)
+                return a.nulo;
+            return a.id != b.id ? a.id < b.id : a.fila < b.fila;
+        });
+        const auto primerTexto = std::find_if(filas.begin(), filas.end(), [](const Fila& f) { return !f.nulo; });
+        std::vector<QString> textos;
+        textos.reserve(std::size_t(filas.end() - primerTexto));
+        for (auto it = primerTexto; it != filas.end(); ++it)
+            textos.push_back(celda(it->fila, campo).toString());
+        std::vector<int> orden(textos.size());
+        for (int i = 0; i < int(orden.size()); ++i)
+            orden[std::size_t(i)] = i;
+        store::ordenarEspanol(textos, orden);
+        m_puestos.clear();
+        m_puestos.reserve(orden.size());
+        for (int k = 0; k < int(orden.size()); ++k) {
+            Fila& f = primerTexto[orden[std::size_t(k)]];
+            f.puesto = k;
+            m_puestos[f.id] = {std::string(bytesDe(f.fila, campo)), k};
+        }
+    }
+    std::sort(filas.begin(), filas.end(), antes);
     std::vector<std::size_t> inicio;
     inicio.reserve(m_inicio.size());
-    for (auto it = filas.begin(); it != primerTexto; ++it)
-        inicio.push_back(m_inicio[std::size_t(*it)]);
-    for (const int i : orden)
-        inicio.push_back(m_inicio[std::size_t(conTexto[std::size_t(i)])]);
+    for (const Fila& f : filas)
+        inicio.push_back(m_inicio[std::size_t(f.fila)]);
     m_inicio = std::move(inicio);
+}
+
+std::string_view TablaConsulta::bytesDe(int fila, int columna) const
+{
+    std::size_t pos = m_inicio[std::size_t(fila)];
+    for (int c = 0; c < columna; ++c) {
+        const char tipo = m_datos[pos++];
+        if (tipo == kEntero || tipo == kReal)
+            pos += 8;
+        else if (tipo == kTexto || tipo == kBinario)
+            pos += std::size_t(leer<qint64>(m_datos, pos)); // leer() steps over the length itself
+    }
+    std::size_t fin = pos + 1;
+    const char tipo = m_datos[pos];
+    if (tipo == kEntero || tipo == kReal)
+        fin += 8;
+    else if (tipo == kTexto || tipo == kBinario) {
+        std::size_t largo = pos + 1;
+        fin += 8 + std::size_t(leer<qint64>(m_datos, largo));
+    }
+    return std::string_view(m_datos).substr(pos, fin - pos);
 }
 
 QVariant TablaConsulta::celda(int fila, int columna) const

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace store {
@@ -65,6 +67,8 @@ private:
     void ordenar(int campo, int id);
     // The value of one cell the statement gave, read from the stored row.
     QVariant celda(int fila, int columna) const;
+    // The same cell as stored: its type byte and what follows it.
+    std::string_view bytesDe(int fila, int columna) const;
 
     store::Database& m_db;
     std::vector<Columna> m_columnas;
@@ -79,6 +83,13 @@ private:
     std::vector<std::size_t> m_inicio; // where each row starts in m_datos, in the grid's order
     mutable std::vector<QVariant> m_calculados;
     mutable std::vector<char> m_calculado;
+    // Each row's place in the last full Spanish ordering, by id, with the cell it was placed by.
+    struct Puesto
+    {
+        std::string crudo;
+        int puesto;
+    };
+    std::unordered_map<qint64, Puesto> m_puestos;
     std::map<std::pair<int, int>, QVariant> m_cambios; // cells changed in place (row, field position)
     QString m_editable;
     std::function<bool(int, const QVariant&)> m_grabar;

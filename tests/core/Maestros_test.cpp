@@ -204,6 +204,27 @@ TEST_F(MaestrosCoreTest, TheWorkerSearchShowsEveryRowAsStoredWhateverIsReadFirst
     EXPECT_EQ(t.rowCount(), 0) << "the name's end and the NSS's start are two fields";
     consultas::buscarTrabajadores(t, QStringLiteral("X"));
     EXPECT_EQ(t.rowCount(), 300);
+
+    // Each keystroke reuses the places of the last ordering; a name another copy changed meanwhile, and a
+    // worker it added, still take their own places, and so does every row after them.
+    const auto todoEnOrden = [&] {
+        QList<int> enOrden;
+        for (int f = 0; f < t.rowCount(); ++f)
+            enOrden << f;
+        return leido(enOrden);
+    };
+    consultas::buscarTrabajadores(t, {});
+    store::Statement renombrar = db().prepare(QStringLiteral("UPDATE trabajadores SET nomtrabajador = ? WHERE id = ?"));
+    renombrar.bindAll(QStringLiteral("A ÚLTIMO"), t.id(t.rowCount() - 1));
+    renombrar.run();
+    consultas::buscarTrabajadores(t, {});
+    EXPECT_EQ(todoEnOrden(), esperado()) << "renamed";
+    fixture::trabajador(db(), QStringLiteral("ÑB NUEVA ÁLVAREZ"), QStringLiteral("NUEVAX"), {}, QStringLiteral("C"),
+                        {});
+    consultas::buscarTrabajadores(t, {});
+    EXPECT_EQ(todoEnOrden(), esperado()) << "added";
+    consultas::buscarTrabajadores(t, QStringLiteral("alvarez"));
+    EXPECT_EQ(todoEnOrden(), esperado().filter(QStringLiteral("ÁLVAREZ")));
 }
 
 } // namespace
