@@ -1,6 +1,7 @@
 #include "mail/Correo.h"
 #include "support/ServidorSmtps.h"
 #include "support/TempDir.h"
+#include "support/Textos.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -39,23 +40,6 @@ int puertoCerrado()
     getsockname(s, reinterpret_cast<sockaddr*>(&a), &largo);
     close(s);
     return ntohs(a.sin_port);
-}
-
-// The envelope commands the server received, as received but for curl's SIZE parameter.
-QStringList sobres(const ServidorSmtps& servidor)
-{
-    QStringList lineas;
-    for (QString l : servidor.dialogo()) {
-        if (l.startsWith(QStringLiteral("MAIL")) || l.startsWith(QStringLiteral("RCPT")))
-            lineas << l.remove(QRegularExpression(QStringLiteral(" SIZE=\\d+$")));
-    }
-    return lineas;
-}
-
-QByteArray contenido(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A real server for each case; the tests fail, not skip, when it cannot start on a machine that has it.
@@ -285,7 +269,7 @@ TEST_F(CorreoTest, EveryMessageIsStrictlyWellFormedWithItsZonesOffsetInEachZone)
               QStringLiteral("Línea ñ\n\n. punto\nfin"));
     const QStringList uno{QStringLiteral("MAIL FROM:<envios@gestoria-alamo.es>"), QStringLiteral("RCPT TO:<ana@x.es>"),
                           QStringLiteral("RCPT TO:<jefe@x.es>"), QStringLiteral("RCPT TO:<c@x.es>")};
-    EXPECT_EQ(sobres(servidor), uno + uno);
+    EXPECT_EQ(servidor.sobres(), uno + uno);
 }
 
 TEST_F(CorreoTest, AWrongSenderOrServerIsRefusedBeforeConnecting)
@@ -321,8 +305,8 @@ TEST_F(CorreoTest, AWrongSenderOrServerIsRefusedBeforeConnecting)
     CuentaCorreo nombre = cuenta(servidor);
     nombre.nombreEnvio = QStringLiteral("Oficina <jefe@y.es>, \"Bcc\"");
     ASSERT_TRUE(enviarCorreo(nombre, mensaje).ok());
-    EXPECT_EQ(sobres(servidor), (QStringList{QStringLiteral("MAIL FROM:<envios@gestoria-alamo.es>"),
-                                             QStringLiteral("RCPT TO:<centro@ejemplo.es>")}));
+    EXPECT_EQ(servidor.sobres(), (QStringList{QStringLiteral("MAIL FROM:<envios@gestoria-alamo.es>"),
+                                              QStringLiteral("RCPT TO:<centro@ejemplo.es>")}));
     EXPECT_EQ(servidor.mensajes().first().value(QStringLiteral("cabecera_de")).toString(),
               QStringLiteral("\"Oficina <jefe@y.es>, \\\"Bcc\\\"\" <envios@gestoria-alamo.es>"));
 }

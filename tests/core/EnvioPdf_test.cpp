@@ -8,6 +8,7 @@
 #include "support/Fixture.h"
 #include "support/ServidorSmtps.h"
 #include "support/TempDir.h"
+#include "support/Textos.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -22,12 +23,6 @@
 #include <numeric>
 
 namespace {
-
-QByteArray contenido(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The sample database with addresses on two centres and the account of a real loopback server.
 class EnvioPdfTest : public ::testing::Test
@@ -166,17 +161,6 @@ TEST_F(EnvioPdfTest, AFailedMessageNamesCentreRecipientsPathAndCause)
     EXPECT_TRUE(m_servidor.mensajes().isEmpty());
 }
 
-// The envelope commands the server received, as received but for curl's SIZE parameter.
-QStringList sobres(const ServidorSmtps& servidor)
-{
-    QStringList lineas;
-    for (QString l : servidor.dialogo()) {
-        if (l.startsWith(QStringLiteral("MAIL")) || l.startsWith(QStringLiteral("RCPT")))
-            lineas << l.remove(QRegularExpression(QStringLiteral(" SIZE=\\d+$")));
-    }
-    return lineas;
-}
-
 TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfItReachesTheServer)
 {
     const struct
@@ -228,7 +212,7 @@ TEST_F(EnvioPdfTest, EachCentreFieldGivesItsRecipientsOrItsRefusalAndNothingOfIt
             rcpt << QStringLiteral("RCPT TO:<%1>").arg(d);
     }
     EXPECT_EQ(log, esperadas);
-    EXPECT_EQ(sobres(m_servidor), rcpt);
+    EXPECT_EQ(m_servidor.sobres(), rcpt);
     for (const QString& l : m_servidor.dialogo())
         EXPECT_FALSE(l.contains(QStringLiteral("y.es"))) << l.toStdString();
     EXPECT_TRUE(m_servidor.malFormados().isEmpty());

@@ -6,6 +6,7 @@
 #include "store/Database.h"
 #include "support/Fixture.h"
 #include "support/TempDir.h"
+#include "support/Textos.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -13,14 +14,6 @@
 using namespace oficiales;
 
 namespace {
-
-QStringList lista(std::initializer_list<const char*> textos)
-{
-    QStringList l;
-    for (const char* t : textos)
-        l << QString::fromUtf8(t);
-    return l;
-}
 
 class FestivosOficialesTest : public ::testing::Test
 {

@@ -1,4 +1,5 @@
 #include "calendars/FicheroFestivos.h"
+#include "support/Textos.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,6 @@ QStringList leidos(const Lectura& l)
     for (const oficiales::Festivo& f : l.dias)
         d << f.fecha.toString(Qt::ISODate) + u'=' + QString::number(f.tipo) + u' ' + f.nombre;
     return d;
-}
-
-QStringList lista(std::initializer_list<const char*> textos)
-{
-    QStringList l;
-    for (const char* t : textos)
-        l << QString::fromUtf8(t);
-    return l;
 }
 
 QString errorDe(const std::function<void()>& leer)

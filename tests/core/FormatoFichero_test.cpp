@@ -4,6 +4,7 @@
 #include "store/Key.h"
 #include "store/StoreError.h"
 #include "support/TempDir.h"
+#include "support/Textos.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -13,13 +14,6 @@
 namespace {
 
 const QString kDatos = QStringLiteral(QUORVEL_DATOS_PRUEBAS);
-
-QByteArray contenido(const QString& ruta)
-{
-    QFile f(ruta);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << ruta.toStdString();
-    return f.readAll();
-}
 
 QString copia(const TempDir& dir, const QString& nombre)
 {

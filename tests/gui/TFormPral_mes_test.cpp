@@ -2,22 +2,12 @@
 
 #include "calendars/TColorCalendar.h"
 #include "gui/CalendariosPruebas.h"
+#include "support/Colores.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-
-namespace {
-
-const QColor kBlanco(0xFF, 0xFF, 0xFF);
-const QColor kPlata(0xC0, 0xC0, 0xC0);
-const QColor kRojo(0xFF, 0x00, 0x00);
-const QColor kAmarillo(0xFF, 0xFF, 0x00);
-const QColor kAgua(0x00, 0xFF, 0xFF);
-const QColor kLima(0x00, 0xFF, 0x00);
-
-} // namespace
 
 // January 2019 of the base calendar: national holidays on Tuesday 1 and Sunday 6, plus one of each other code.
 class MesPralTest : public PralTest

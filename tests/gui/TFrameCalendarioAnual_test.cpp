@@ -5,6 +5,7 @@
 #include "data/TMD.h"
 #include "gui/CalendariosPruebas.h"
 #include "store/Database.h"
+#include "support/Colores.h"
 #include "support/Fixture.h"
 #include "support/InteraccionGuion.h"
 #include "support/Poppler.h"
@@ -20,12 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QColor kRojo(0xFF, 0x00, 0x00);
-const QColor kAmarillo(0xFF, 0xFF, 0x00);
-const QColor kAguamarina(0x00, 0xFF, 0xFF);
-const QColor kLima(0x00, 0xFF, 0x00);
-const QColor kPlata(0xC0, 0xC0, 0xC0);
 
 using Filas = QStringList; // "fecha=codreduc"
 
@@ -119,7 +114,7 @@ TEST_F(CalendarioAnualTest, BaseCalendarMarksReplacesAndUnmarksADayStoredAtOnce)
     EXPECT_EQ(vista.findChild<QFrame*>(QStringLiteral("PanelNacional"))->frameShape(), QFrame::NoFrame);
     dobleClick(enero, 9);
     EXPECT_EQ(filas(0, QDate(2019, 1, 9), QDate(2019, 1, 9)), F({"2019-01-09=2"}));
-    EXPECT_EQ(color(enero, 9), kAguamarina);
+    EXPECT_EQ(color(enero, 9), kAgua);
 
     dobleClick(enero, 9);
     EXPECT_TRUE(filas(0, QDate(2019, 1, 9), QDate(2019, 1, 9)).isEmpty());
@@ -179,7 +174,7 @@ TEST_F(CalendarioAnualTest, NumberedCalendarShowsAndChangesOnlyItsOwnRows)
     EXPECT_EQ(vista.findChild<QFrame*>(QStringLiteral("PanelNacional"))->frameShape(), QFrame::Box);
     TColorCalendar* mayo = mes(&vista, "Mayo");
     EXPECT_EQ(color(mayo, 2), kAmarillo);
-    EXPECT_EQ(color(mayo, 15), kAguamarina);
+    EXPECT_EQ(color(mayo, 15), kAgua);
     EXPECT_EQ(color(mayo, 19), kLima);
     EXPECT_EQ(color(mayo, 6), QColor(0xFF, 0xFF, 0xFF)) << "the base calendar's day is not this calendar's";
 

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -155,6 +156,16 @@ QStringList ServidorSmtps::dialogo() const
     for (const QByteArray& l : f.readAll().split('\n')) {
         if (!l.isEmpty())
             lineas << QJsonDocument::fromJson("[" + l + "]").array().at(0).toString();
+    }
+    return lineas;
+}
+
+QStringList ServidorSmtps::sobres() const
+{
+    QStringList lineas;
+    for (QString l : dialogo()) {
+        if (l.startsWith(QStringLiteral("MAIL")) || l.startsWith(QStringLiteral("RCPT")))
+            lineas << l.remove(QRegularExpression(QStringLiteral(" SIZE=\\d+$")));
     }
     return lineas;
 }

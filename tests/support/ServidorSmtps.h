@@ -45,6 +45,8 @@ public:
     QList<QJsonObject> mensajes() const;
     // Every command line the server received, in order, as received (the message itself left out).
     QStringList dialogo() const;
+    // The envelope commands (MAIL, RCPT) as received but for curl's SIZE parameter.
+    QStringList sobres() const;
     // Why messages were refused as malformed: the strict parser's complaint, or a wrong Date.
     QStringList malFormados() const;
     void parar();
