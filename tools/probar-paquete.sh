@@ -14,7 +14,8 @@ trap 'rm -rf "$CASA"' EXIT
 chown nobody "$CASA"
 como() { runuser -u nobody -- env -i HOME="$CASA" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
 
-como quorvel-lote --help | grep -q -- "--base FICHERO"
+# grep reads the whole help: with -q it would stop at the match and the program would die writing the rest.
+como quorvel-lote --help | grep -- "--base FICHERO" >/dev/null
 echo "quorvel-lote --help: bien"
 
 # The window program creates its file at its first start; it is then closed from outside.
