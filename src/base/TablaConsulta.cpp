@@ -38,17 +38,22 @@ template <typename T> T leer(const std::string& datos, std::size_t& pos)
 
 } // namespace
 
-void TablaConsulta::reabrir()
+void TablaConsulta::vaciar()
 {
-    beginResetModel();
     m_datos.clear();
     m_inicio.clear();
     m_calculados.clear();
     m_calculado.clear();
     m_cambios.clear();
+    m_abierta = false;
+}
+
+void TablaConsulta::reabrir()
+{
+    beginResetModel();
+    vaciar();
     m_campos.clear();
     m_columnasSql = 0;
-    m_abierta = false;
     try {
         store::Statement st = m_db.prepare(m_sql);
         for (int i = 0; i < m_parametros.size(); ++i)
@@ -92,8 +97,7 @@ void TablaConsulta::reabrir()
             id != m_campos.constEnd() && *id < m_columnasSql)
             ordenar(*campo, *id);
     } catch (...) {
-        m_datos.clear();
-        m_inicio.clear();
+        vaciar();
         endResetModel();
         throw;
     }
@@ -225,12 +229,7 @@ QVariant TablaConsulta::celda(int fila, int columna) const
 void TablaConsulta::cerrar()
 {
     beginResetModel();
-    m_datos.clear();
-    m_inicio.clear();
-    m_calculados.clear();
-    m_calculado.clear();
-    m_cambios.clear();
-    m_abierta = false;
+    vaciar();
     endResetModel();
 }
 

@@ -63,6 +63,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
+    // Drops the rows and what was computed or changed in them.
+    void vaciar();
     // Puts the rows in Spanish order of m_ordenEspanol, then of id; empty (NULL) ones first.
     void ordenar(int campo, int id);
     // The value of one cell the statement gave, read from the stored row.

@@ -36,12 +36,7 @@ std::optional<qint64> centroDe(store::Database& db, const QString& nombre, const
     store::Statement st =
         db.prepare(QStringLiteral("SELECT DISTINCT idcentro FROM ficheros WHERE sha256 = ? AND fichero = ? LIMIT 2"));
     st.bindAll(sha, nombre);
-    if (!st.step())
-        return std::nullopt;
-    const qint64 id = st.integer(0);
-    if (st.step())
-        return std::nullopt;
-    return id;
+    return st.unicoEntero();
 }
 
 } // namespace ficheros

@@ -59,12 +59,7 @@ std::optional<qint64> RegistroEnvios::centroDeFichero(const QString& fichero, co
         m_db.prepare(QStringLiteral("SELECT DISTINCT idcentro FROM envios WHERE sha256 = ? AND "
                                     "fichero = ? AND idcentro IS NOT NULL AND idcentro <> 0 LIMIT 2"));
     st.bindAll(sha256, fichero);
-    if (!st.step())
-        return std::nullopt;
-    const qint64 id = st.integer(0);
-    if (st.step())
-        return std::nullopt;
-    return id;
+    return st.unicoEntero();
 }
 
 QString RegistroEnvios::codigoActual(const QString& codcentro)

@@ -413,6 +413,16 @@ QString Statement::text(int index) const
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, index)) : QString();
 }
 
+std::optional<qint64> Statement::unicoEntero()
+{
+    if (!step())
+        return std::nullopt;
+    const qint64 valor = integer(0);
+    if (step())
+        return std::nullopt;
+    return valor;
+}
+
 qint64 Statement::integer(int index) const
 {
     return toInteger(value(index), columnName(index));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -77,6 +78,9 @@ public:
     // Runs a statement that returns no rows, then resets it for the next use.
     void run();
     void reset();
+    // The first column of the only row: none when there is no row, or more than one (an answer that is not
+    // one value is no answer).
+    std::optional<qint64> unicoEntero();
 
     int columnCount() const;
     QString columnName(int index) const;
